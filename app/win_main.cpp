@@ -1,0 +1,8 @@
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    // The client lives in a game folder that other programs can write: never load a DLL from there.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return 0;
+}

@@ -1,0 +1,19 @@
+# Compile and link settings shared by every target of ours.
+add_library(tgc_options INTERFACE)
+target_compile_definitions(tgc_options INTERFACE
+  UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 STRICT
+  BOOST_ALL_NO_LIB BOOST_BIND_GLOBAL_PLACEHOLDERS)
+target_compile_options(tgc_options INTERFACE
+  # Reproducible output: no build paths in the binary.
+  -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.
+  -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+target_link_options(tgc_options INTERFACE
+  -static
+  # Reproducible output: no link timestamp.
+  -Wl,--no-insert-timestamp
+  # Hardening: ASLR with high-entropy addresses, DEP.
+  -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat)
+
+function(tgc_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()

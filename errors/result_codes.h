@@ -1,0 +1,21 @@
+// Result codes of the client's operations, in HRESULT layout: negative means failure.
+#pragma once
+
+#include <cstdint>
+
+using ResultCode = std::int32_t;
+
+inline constexpr ResultCode kResultSuccess = 0;
+// Uninstall ended because the game-center process ended before it signalled.
+inline constexpr ResultCode kResultUninstallProcessEnded = 1;
+inline constexpr ResultCode kResultNotInstalled = static_cast<ResultCode>(0x80EE0002u);
+inline constexpr ResultCode kResultOutdated = static_cast<ResultCode>(0x80EE000Cu);
+inline constexpr ResultCode kResultLaunchFailed = static_cast<ResultCode>(0x80EE1001u);
+
+// A positive Win32 error e becomes 0x80070000 | (e & 0xFFFF); zero and negative values pass unchanged.
+ResultCode ResultFromWin32(std::int32_t error);
+
+inline bool IsFailure(ResultCode code)
+{
+    return code < 0;
+}
