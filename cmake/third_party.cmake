@@ -18,7 +18,7 @@ add_library(boost_program_options_min STATIC
 target_link_libraries(boost_program_options_min PUBLIC boost_headers)
 target_compile_definitions(boost_program_options_min PRIVATE BOOST_ALL_NO_LIB BOOST_BIND_GLOBAL_PLACEHOLDERS)
 target_compile_options(boost_program_options_min PRIVATE -w
-  -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=/usr/include=/usr/include)
+  -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
 
 # GoogleTest from Debian's source package.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
