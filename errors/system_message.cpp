@@ -1,0 +1,59 @@
+#include "errors/system_message.h"
+
+#include <windows.h>
+
+#include "libraries/system/win32/unique_resource.h"
+
+namespace Err::details {
+
+namespace {
+
+// Error objects carry English texts whatever the user's language.
+constexpr DWORD kEnglishUnitedStates = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string trimmed(const std::string& text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isSpace(text[begin]))
+        ++begin;
+    while (end > begin && isSpace(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+std::string toUtf8(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return "(invalid string)";
+    std::string result(static_cast<std::size_t>(size), '\0');
+    if (::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, result.data(), size, nullptr,
+                              nullptr) != size)
+        return "(invalid string)";
+    return result;
+}
+
+std::string systemMessage(int code)
+{
+    System::Win32::UniqueLocalMemory buffer;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
+        static_cast<DWORD>(code), kEnglishUnitedStates, reinterpret_cast<LPWSTR>(buffer.put()), 0, nullptr);
+    if (length == 0 || !buffer)
+        return {};
+    return trimmed(toUtf8(std::wstring(static_cast<const wchar_t*>(buffer.get()), length)));
+}
+
+}  // namespace Err::details

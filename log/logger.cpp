@@ -1,0 +1,115 @@
+#include "log/logger.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "log/core.h"
+#include "log/format.h"
+
+namespace Log {
+
+namespace {
+
+struct LoggerHolder {
+    std::mutex mutex;
+    bool filled = false;
+    std::shared_ptr<Logger> logger;
+};
+
+LoggerHolder& loggerHolder()
+{
+    static LoggerHolder holder;
+    return holder;
+}
+
+std::wstring toWide(const char* text)
+{
+    if (!text || !*text)
+        return {};
+    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (size <= 1)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), size);
+    wide.resize(static_cast<std::size_t>(size - 1));
+    return wide;
+}
+
+}  // namespace
+
+Logger::Logger(std::wstring name, std::shared_ptr<Core> core) : name_(std::move(name)), core_(std::move(core))
+{
+    if (core_)
+        log(kLoggerCreatedLevel, LOG_LOCATION(), kLoggerCreatedFormat, {name_});
+}
+
+bool Logger::isEnabled(int level) const
+{
+    return core_ && core_->isEnabled() && level >= core_->threshold();
+}
+
+void Logger::log(int level, const SourceLocation& location, std::wstring_view format,
+                 std::vector<std::wstring> args) noexcept
+{
+    try {
+        if (!isEnabled(level))
+            return;
+        std::lock_guard lock(mutex_);
+        if (core_)
+            core_->push(Record{level, location, formatMessage(format, args)});
+    } catch (...) {
+        // A log call never fails its caller.
+    }
+}
+
+std::shared_ptr<Logger> getLogger()
+{
+    LoggerHolder& holder = loggerHolder();
+    std::shared_ptr<Core> core;
+    {
+        std::lock_guard lock(holder.mutex);
+        if (holder.filled)
+            return holder.logger;
+    }
+    // Created outside the holder's lock: a new logger logs through its core.
+    core = installedCore();
+    std::shared_ptr<Logger> logger = core ? core->createLogger(kDefaultLoggerName) : nullptr;
+    std::lock_guard lock(holder.mutex);
+    if (!holder.filled) {
+        holder.logger = std::move(logger);
+        holder.filled = true;
+    }
+    return holder.logger;
+}
+
+void resetLogger()
+{
+    LoggerHolder& holder = loggerHolder();
+    std::shared_ptr<Logger> previous;
+    std::lock_guard lock(holder.mutex);
+    previous.swap(holder.logger);
+    holder.filled = false;
+}
+
+bool isEnabled(int level)
+{
+    const std::shared_ptr<Core> core = installedCore();
+    return core && core->isEnabled() && level >= core->threshold();
+}
+
+namespace details {
+
+void logErrorText(const std::shared_ptr<Logger>& logger, const char* text, const SourceLocation& location) noexcept
+{
+    try {
+        if (logger && logger->isEnabled(5))
+            logger->log(5, location, toWide(text));
+    } catch (...) {
+        // Logging a throw must not replace the error being thrown.
+    }
+}
+
+}  // namespace details
+
+}  // namespace Log
