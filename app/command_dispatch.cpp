@@ -1,0 +1,89 @@
+#include "app/command_dispatch.h"
+
+#include <boost/program_options/parsers.hpp>
+
+#include <algorithm>
+#include <limits>
+
+namespace ZGC {
+
+namespace {
+
+constexpr wchar_t kTargetGameFolderSwitch[] = L"--target-game-folder";
+constexpr wchar_t kQuietSwitch[] = L"--quiet";
+
+bool IsClassicSpace(wchar_t unit)
+{
+    return unit == L' ' || (unit >= L'\t' && unit <= L'\r');
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine)
+{
+    return boost::program_options::split_winmain(commandLine);
+}
+
+std::optional<std::wstring> GameFolderArgument(const std::vector<std::wstring>& arguments)
+{
+    const auto found = std::find(arguments.begin(), arguments.end(), kTargetGameFolderSwitch);
+    if (found == arguments.end() || std::next(found) == arguments.end())
+        return std::nullopt;
+    return *std::next(found);
+}
+
+bool HasQuietSwitch(const std::vector<std::wstring>& arguments)
+{
+    return std::find(arguments.begin(), arguments.end(), kQuietSwitch) != arguments.end();
+}
+
+std::int32_t ParseNotificationCode(const std::wstring& token)
+{
+    auto unit = token.begin();
+    while (unit != token.end() && IsClassicSpace(*unit))
+        ++unit;
+    bool negative = false;
+    if (unit != token.end() && (*unit == L'+' || *unit == L'-')) {
+        negative = *unit == L'-';
+        ++unit;
+    }
+    // Accumulated as a magnitude one past the largest value so both limits are reachable.
+    constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+    std::int64_t magnitude = 0;
+    for (; unit != token.end() && *unit >= L'0' && *unit <= L'9'; ++unit)
+        magnitude = std::min(magnitude * 10 + (*unit - L'0'), kLimit);
+    if (negative)
+        return static_cast<std::int32_t>(-magnitude);
+    return static_cast<std::int32_t>(std::min(magnitude, kLimit - 1));
+}
+
+void DispatchCommand(const std::vector<std::wstring>& arguments, IZGCApiCli& client,
+                     const std::function<void(std::int32_t)>& showNotification)
+{
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::wstring& token = arguments[index];
+        const bool hasValue = index + 1 < arguments.size();
+        if (token == L"--update") {
+            client.Update();
+        } else if (token == L"--uninstall") {
+            client.Uninstall();
+        } else if (token == L"--verify-integrity") {
+            client.VerifyIntegrity();
+        } else if (token == L"--cct" && hasValue) {
+            const std::wstring clientType = arguments[index + 1];
+            client.ChangeClientType(clientType.c_str());
+        } else if (token == L"--install" && hasValue) {
+            const std::wstring installArgument = arguments[index + 1];
+            client.Install(installArgument.c_str());
+        } else if (token == L"--propose-zgc-install" && hasValue) {
+            // Asked for by name, so shown even in quiet mode; the game center is not checked.
+            showNotification(ParseNotificationCode(arguments[index + 1]));
+        } else {
+            continue;
+        }
+        return;  // only the first switch on the line is acted on
+    }
+    client.Open();
+}
+
+}  // namespace ZGC

@@ -1,0 +1,46 @@
+#include "app/module_folder.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <cwchar>
+
+namespace ZGC {
+
+namespace {
+
+constexpr DWORD kPathChunk = MAX_PATH;
+
+}  // namespace
+
+std::wstring RunningModulePath()
+{
+    std::wstring buffer;
+    DWORD length = 0;
+    do {
+        buffer.resize(buffer.size() + kPathChunk);
+        length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    } while (length >= buffer.size());  // a full buffer means the path may have been cut
+    buffer.resize(length);
+    return buffer;
+}
+
+std::wstring FolderOfModulePath(const std::wstring& modulePath)
+{
+    std::wstring path = modulePath;
+    wchar_t fullPath[MAX_PATH];
+    if (_wfullpath(fullPath, modulePath.c_str(), MAX_PATH) != nullptr)
+        path = fullPath;
+    path.push_back(L'\0');
+    PathRemoveFileSpecW(path.data());
+    path.resize(wcslen(path.c_str()));
+    return path;
+}
+
+std::wstring DefaultGameFolder()
+{
+    return FolderOfModulePath(RunningModulePath());
+}
+
+}  // namespace ZGC
