@@ -1,0 +1,72 @@
+#include "discovery/game_center_version.h"
+
+#include <windows.h>
+
+#include "discovery/locate_game_center.h"
+
+namespace Discovery {
+namespace {
+
+// This client's own file version: the oldest game center it works with.
+constexpr char kClientVersion[] = "26.00.02.1046";
+// A game center reporting exactly this version is accepted whatever its age.
+constexpr char kAcceptedSpecialVersion[] = "0.0.0.1";
+constexpr wchar_t kNoVersionText[] = L"0.0.0.0";
+
+bool IsExistingFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsOlder(const Version& installed, const Version& required)
+{
+    return less(installed.mainComponents, required.mainComponents) ||
+           (equals(installed.mainComponents, required.mainComponents) &&
+            less(installed.revisionComponents, required.revisionComponents));
+}
+
+}  // namespace
+
+bool ReadGameCenterVersion(Version& version)
+{
+    const std::wstring path = LocateGameCenter();
+    if (!IsExistingFile(path))
+        return false;
+
+    System::FsPath executable(path);
+    if (!executable.isRoot())
+        executable.stripTrailingSeparator();
+    const std::wstring text = ReadFileVersionText(executable, kNoVersionText);
+    if (text.empty())
+        return false;
+
+    // The text holds only digits and dots.
+    std::string narrow;
+    for (wchar_t c : text)
+        narrow += static_cast<char>(c);
+    bool parsed = false;
+    version = ParseVersion(narrow, &parsed);
+    return parsed;
+}
+
+ResultCode DiscoverGameCenter()
+{
+    if (LocateGameCenter().empty())
+        return kResultNotInstalled;
+    Version installed;
+    if (!ReadGameCenterVersion(installed))
+        return kResultNotInstalled;
+
+    const Version required(kClientVersion);
+    if (!IsOlder(installed, required))
+        return kResultSuccess;
+
+    const Version special(kAcceptedSpecialVersion);
+    if (equals(installed.mainComponents, special.mainComponents) &&
+        equals(installed.revisionComponents, special.revisionComponents))
+        return kResultSuccess;
+    return kResultOutdated;
+}
+
+}  // namespace Discovery

@@ -1,0 +1,65 @@
+#include <array>
+
+#include "discovery/locate_game_center.h"
+#include "libraries/system/win32/unique_resource.h"
+
+namespace Discovery {
+namespace {
+
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr wchar_t kEntryName[] = L"Tarvo Game Center";
+
+System::Win32::UniqueRegKey OpenEntry(HKEY hive)
+{
+    // The game center is a 32-bit program: its entry lives in the 32-bit view on every system.
+    const std::wstring path = std::wstring(kUninstallKey) + kEntryName;
+    System::Win32::UniqueRegKey key;
+    if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
+        key.reset();
+    return key;
+}
+
+bool IsExistingFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+LSTATUS ReadRegistryString(HKEY key, const std::wstring& valueName, std::wstring& text, const std::wstring& defaultText)
+{
+    constexpr DWORD kMaxBytes = 1024;
+    std::array<wchar_t, kMaxBytes> buffer{};  // zero-filled, so a value stored without NUL still ends
+    DWORD size = kMaxBytes;
+    const LSTATUS status =
+        key ? RegQueryValueExW(key, valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size)
+            : ERROR_INVALID_HANDLE;
+    if (status != ERROR_SUCCESS) {
+        text = defaultText;
+        return status;
+    }
+    const std::wstring_view stored(buffer.data(), size / sizeof(wchar_t));
+    text = std::wstring(stored.substr(0, stored.find(L'\0')));
+    return ERROR_SUCCESS;
+}
+
+std::wstring ReadUninstallEntry()
+{
+    const System::Win32::UniqueRegKey machine = OpenEntry(HKEY_LOCAL_MACHINE);
+    const System::Win32::UniqueRegKey user = OpenEntry(HKEY_CURRENT_USER);
+
+    // The current user's entry wins over the machine-wide one.
+    std::wstring value;
+    if (ReadRegistryString(user.get(), L"DisplayIcon", value, L"") != ERROR_SUCCESS)
+        ReadRegistryString(machine.get(), L"DisplayIcon", value, L"");
+
+    // "path,index": drop the icon index. Quotes and environment variables are left as they are.
+    const size_t comma = value.rfind(L',');
+    if (comma != std::wstring::npos)
+        value.erase(comma);
+
+    return IsExistingFile(value) ? value : std::wstring();
+}
+
+}  // namespace Discovery

@@ -1,0 +1,25 @@
+// What the stand-in game center wrote about each of its starts, and where its variants are built.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace TestSupport {
+
+struct GameCenterRecord {
+    std::wstring commandLine, currentDirectory;
+    bool inJob = false;
+    unsigned long processId = 0;
+};
+
+// Every complete record of the log in the order written; a missing log gives none.
+// A record still being written (no line end yet) is left out.
+std::vector<GameCenterRecord> ReadGameCenterRecords(const std::wstring& logPath);
+
+// <build>\fixtures\gc_<variant>\tgc.exe, variant like L"26.0.2.1046" or L"noversion".
+std::wstring FixtureGameCenterPath(const std::wstring& variant);
+
+// The folder of that executable.
+std::wstring FixtureGameCenterFolder(const std::wstring& variant);
+
+}  // namespace TestSupport

@@ -1,0 +1,188 @@
+// The path file under the common application-data folder: what it names, and that it wins over the registry.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "discovery/locate_game_center.h"
+#include "libraries/system/win32/unique_resource.h"
+#include "support/game_center_record.h"
+#include "support/machine_state.h"
+#include "support/test_paths.h"
+
+namespace {
+
+using Discovery::LocateGameCenter;
+using Discovery::ReadPathFile;
+using TestSupport::ScopedNoGameCenter;
+using TestSupport::ScopedPathFile;
+using TestSupport::ScopedUninstallEntry;
+using TestSupport::WideToUtf8;
+
+// A registry entry naming a real file, so "the registry was consulted" shows in the result.
+class PathFile : public ::testing::Test {
+protected:
+    const std::wstring registryPath_ = TestSupport::FixtureGameCenterPath(L"26.0.2.1046");
+    ScopedNoGameCenter clean_;
+    ScopedUninstallEntry registry_{HKEY_CURRENT_USER, registryPath_};
+};
+
+std::string Printable(const std::string& bytes)
+{
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char hex[8];
+            snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+TEST_F(PathFile, NamesTheFolderOfTheExecutable)
+{
+    const struct {
+        std::string bytes;
+        std::wstring located;
+    } cases[] = {
+        {"D:\\Apps\\Center", L"D:\\Apps\\Center\\tgc.exe"},
+        {"D:\\Apps\\Center\\", L"D:\\Apps\\Center\\tgc.exe"},
+        {"D:\\Apps\\Center\\\\", L"D:\\Apps\\Center\\tgc.exe"},
+        {"D:/Apps/Center/", L"D:/Apps/Center\\tgc.exe"},
+        {"D:\\", L"D:\\tgc.exe"},
+        {"D:/", L"D:/tgc.exe"},
+        {"d:\\apps\\center", L"D:\\apps\\center\\tgc.exe"},
+        {"\\\\?\\d:\\apps", L"\\\\?\\D:\\apps\\tgc.exe"},
+        {"\\\\server\\share\\center", L"\\\\server\\share\\center\\tgc.exe"},
+        {"D:", L"D:tgc.exe"},
+    };
+    for (const auto& c : cases) {
+        ScopedPathFile file(c.bytes);
+        EXPECT_EQ(LocateGameCenter(), c.located) << Printable(c.bytes);
+    }
+}
+
+TEST_F(PathFile, DecodesUtf8AsATextFile)
+{
+    const struct {
+        std::string bytes;
+        std::wstring located;
+    } cases[] = {
+        // A byte-order mark and final line breaks are not part of the folder.
+        {"\xEF\xBB\xBF"
+         "D:\\Apps",
+         L"D:\\Apps\\tgc.exe"},
+        {"D:\\Apps\n", L"D:\\Apps\\tgc.exe"},
+        {"D:\\Apps\r\n", L"D:\\Apps\\tgc.exe"},
+        {"D:\\Apps\r", L"D:\\Apps\\tgc.exe"},
+        {"D:\\Apps\\\r\n\r\n", L"D:\\Apps\\tgc.exe"},
+        {"\xEF\xBB\xBF"
+         "D:\\Apps\r\n",
+         L"D:\\Apps\\tgc.exe"},
+        // Only one mark is dropped, and only at the start.
+        {"\xEF\xBB\xBF\xEF\xBB\xBF"
+         "D:\\A",
+         L"\uFEFFD:\\A\\tgc.exe"},
+        {"D:\\A\xEF\xBB\xBF", L"D:\\A\uFEFF\\tgc.exe"},
+        // Text mode: CR LF inside reads as LF, a lone CR stays.
+        {"D:\\A\r\nB", L"D:\\A\nB\\tgc.exe"},
+        {"D:\\A\rB", L"D:\\A\rB\\tgc.exe"},
+        // Nothing else is trimmed.
+        {" D:\\Apps ", L" D:\\Apps \\tgc.exe"},
+        {"D:\\Apps\t", L"D:\\Apps\t\\tgc.exe"},
+        {"\"D:\\Apps\"", L"\"D:\\Apps\"\\tgc.exe"},
+        {"%ProgramData%\\Apps", L"%ProgramData%\\Apps\\tgc.exe"},
+        // UTF-8 of every length, including a character beyond the first 65536.
+        {"D:\\Caf\xC3\xA9\\\xD0\x96\xE2\x82\xAC", L"D:\\Caf\u00e9\\\u0416\u20ac\\tgc.exe"},
+        {"D:\\\xF0\x9F\x98\x80"
+         "x",
+         L"D:\\\U0001F600x\\tgc.exe"},
+        {"D:\\\xF4\x8F\xBF\xBF", L"D:\\\U0010FFFF\\tgc.exe"},
+        // An invalid sequence ends the text; what came before counts.
+        {"D:\\Ap\xFFps", L"D:\\Ap\\tgc.exe"},
+        {"D:\\Ap\x80ps", L"D:\\Ap\\tgc.exe"},
+        {"D:\\Ap\xC0\xAFps", L"D:\\Ap\\tgc.exe"},        // overlong
+        {"D:\\Ap\xED\xA0\x80ps", L"D:\\Ap\\tgc.exe"},    // an encoded surrogate
+        {"D:\\Ap\xF4\x90\x80\x80", L"D:\\Ap\\tgc.exe"},  // beyond U+10FFFF
+        {"D:\\Ap\xE2\x82", L"D:\\Ap\\tgc.exe"},          // cut short at the end
+        // Ctrl-Z ends a text file.
+        {"D:\\Ap\x1Aps", L"D:\\Ap\\tgc.exe"},
+        {"D:\\Apps\\\x1A", L"D:\\Apps\\tgc.exe"},
+    };
+    for (const auto& c : cases) {
+        ScopedPathFile file(c.bytes);
+        EXPECT_EQ(LocateGameCenter(), c.located) << Printable(c.bytes);
+    }
+}
+
+TEST_F(PathFile, WithoutAFolderTextTheRegistryIsConsulted)
+{
+    const std::string cases[] = {
+        "",
+        "\xEF\xBB\xBF",
+        "\r\n",
+        "\n\n",
+        "\x1A"
+        "D:\\Apps",
+        "\xFF"
+        "D:\\Apps",
+        "\xEF\xBB\xBF\r\n",
+    };
+    for (const std::string& bytes : cases) {
+        ScopedPathFile file(bytes);
+        EXPECT_EQ(LocateGameCenter(), registryPath_) << Printable(bytes);
+    }
+    EXPECT_EQ(LocateGameCenter(), registryPath_) << "no path file at all";
+}
+
+TEST_F(PathFile, WinsOverTheRegistryEvenWhenItsFolderHasNoExecutable)
+{
+    ScopedUninstallEntry machine(HKEY_LOCAL_MACHINE, registryPath_);
+    ScopedPathFile file(std::wstring(L"D:\\Apps\\Center"));
+    EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\Center\\tgc.exe");
+}
+
+TEST_F(PathFile, WideFolderTextIsWrittenAsUtf8)
+{
+    const std::wstring folder = L"Z:\\Spiele \u00fcberall\\\U0001F3AE";
+    ScopedPathFile file(folder);
+    EXPECT_EQ(LocateGameCenter(), folder + L"\\tgc.exe");
+}
+
+TEST_F(PathFile, IsReadWhileAnotherHandleWritesIt)
+{
+    ScopedPathFile file(std::string("D:\\Apps"));
+    const System::Win32::UniqueFile writer(CreateFileW(TestSupport::PathFilePath().c_str(), GENERIC_WRITE,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer.valid()) << GetLastError();
+    EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\tgc.exe");
+}
+
+TEST_F(PathFile, HeldWithoutSharingItCountsAsAbsent)
+{
+    ScopedPathFile file(std::string("D:\\Apps"));
+    {
+        const System::Win32::UniqueFile exclusive(CreateFileW(TestSupport::PathFilePath().c_str(), GENERIC_READ, 0,
+                                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(exclusive.valid()) << GetLastError();
+        EXPECT_EQ(LocateGameCenter(), registryPath_);
+    }
+    EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\tgc.exe");
+}
+
+TEST_F(PathFile, ReadPathFileJoinsItsArguments)
+{
+    ScopedPathFile file(std::string("D:\\Apps"));
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter", L"other.exe", L"tgc_path.dat"), L"D:\\Apps\\other.exe");
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter\\", L"tgc.exe", L"tgc_path.dat"), L"D:\\Apps\\tgc.exe");
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter", L"tgc.exe", L"missing.dat"), L"");
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\Elsewhere", L"tgc.exe", L"tgc_path.dat"), L"");
+}
+
+}  // namespace
