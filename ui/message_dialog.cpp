@@ -1,0 +1,28 @@
+#include "ui/message_dialog.h"
+
+#include <windows.h>
+
+#include "ui/framework/dialog_template.h"
+
+namespace Ui {
+
+namespace {
+
+// The window the dialog belongs to: the last active popup of this thread's active window, if any.
+HWND DialogOwner()
+{
+    const HWND active = ::GetActiveWindow();
+    return active != nullptr ? ::GetLastActivePopup(active) : nullptr;
+}
+
+}  // namespace
+
+std::int32_t ShowMessageDialog(const wchar_t* message, const NotificationOptions* options)
+{
+    const HWND owner = DialogOwner();
+    const NotificationOptions copied = options != nullptr ? *options : NotificationOptions{};
+    CXDialogTemplate dialogTemplate(owner, message != nullptr ? message : L"", kNotificationTitle, copied);
+    return dialogTemplate.RunModal();
+}
+
+}  // namespace Ui
