@@ -1,0 +1,90 @@
+#include "start_timing.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+
+#include "libraries/system/win32/unique_resource.h"
+
+namespace Bench {
+
+namespace {
+
+constexpr wchar_t kStartedEvent[] = L"tgc_bench_game_center_started";
+
+double ElapsedMs(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Percentile(const std::vector<double>& sorted, double fraction)
+{
+    const double position = fraction * static_cast<double>(sorted.size() - 1);
+    const size_t below = static_cast<size_t>(position);
+    const size_t above = std::min(below + 1, sorted.size() - 1);
+    const double weight = position - static_cast<double>(below);
+    return sorted[below] * (1 - weight) + sorted[above] * weight;
+}
+
+}  // namespace
+
+bool TimeStart(const std::wstring& program, const std::wstring& commandLine, unsigned long timeoutMs,
+               TimedStart& result, std::wstring& error)
+{
+    System::Win32::UniqueHandle started(CreateEventW(nullptr, TRUE, FALSE, kStartedEvent));
+    if (!started) {
+        error = L"CreateEventW failed";
+        return false;
+    }
+    ResetEvent(started.get());
+    SetEnvironmentVariableW(L"TGC_FIXTURE_SET_EVENT", kStartedEvent);
+
+    std::wstring mutableLine = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    LARGE_INTEGER before, after;
+    QueryPerformanceCounter(&before);
+    if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+        error = L"CreateProcessW failed for " + program;
+        return false;
+    }
+    System::Win32::UniqueHandle thread(info.hThread);
+    System::Win32::UniqueHandle process(info.hProcess);
+
+    const DWORD waited = WaitForSingleObject(started.get(), timeoutMs);
+    QueryPerformanceCounter(&after);
+    if (waited != WAIT_OBJECT_0) {
+        TerminateProcess(process.get(), 1);
+        error = L"the game center did not start within the time-out";
+        return false;
+    }
+    result.milliseconds = ElapsedMs(before, after);
+    WaitForSingleObject(process.get(), timeoutMs);
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(process.get(), &counters, sizeof(counters)))
+        result.peakWorkingSet = counters.PeakWorkingSetSize;
+    GetExitCodeProcess(process.get(), &result.exitCode);
+    return true;
+}
+
+Spread Summarise(std::vector<double> values)
+{
+    Spread spread;
+    if (values.empty())
+        return spread;
+    std::sort(values.begin(), values.end());
+    spread.median = Percentile(values, 0.5);
+    spread.p25 = Percentile(values, 0.25);
+    spread.p75 = Percentile(values, 0.75);
+    spread.min = values.front();
+    spread.max = values.back();
+    return spread;
+}
+
+}  // namespace Bench
