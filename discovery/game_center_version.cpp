@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "discovery/existing_file.h"
 #include "discovery/locate_game_center.h"
 
 namespace Discovery {
@@ -12,12 +13,6 @@ constexpr char kClientVersion[] = "26.00.02.1046";
 // A game center reporting exactly this version is accepted whatever its age.
 constexpr char kAcceptedSpecialVersion[] = "0.0.0.1";
 constexpr wchar_t kNoVersionText[] = L"0.0.0.0";
-
-bool IsExistingFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 bool IsOlder(const Version& installed, const Version& required)
 {

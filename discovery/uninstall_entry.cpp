@@ -1,5 +1,6 @@
 #include <array>
 
+#include "discovery/existing_file.h"
 #include "discovery/locate_game_center.h"
 #include "libraries/system/win32/unique_resource.h"
 
@@ -15,14 +16,8 @@ System::Win32::UniqueRegKey OpenEntry(HKEY hive)
     const std::wstring path = std::wstring(kUninstallKey) + kEntryName;
     System::Win32::UniqueRegKey key;
     if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
-        key.reset();
+        key.release();  // nothing was opened; never close what the call may have left there
     return key;
-}
-
-bool IsExistingFile(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace

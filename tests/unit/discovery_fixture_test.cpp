@@ -18,16 +18,25 @@ using TestSupport::FixtureGameCenterFolder;
 using TestSupport::FixtureGameCenterPath;
 using TestSupport::ReadGameCenterRecords;
 
+// Sets a variable the started game center inherits; puts back the previous value (or its absence).
 class ScopedEnvironment {
 public:
     ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name)
     {
+        const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+        if (size > 0) {
+            previous_.resize(size);
+            previous_.resize(GetEnvironmentVariableW(name, previous_.data(), size));
+            hadPrevious_ = true;
+        }
         SetEnvironmentVariableW(name, value.c_str());
     }
-    ~ScopedEnvironment() { SetEnvironmentVariableW(name_, nullptr); }
+    ~ScopedEnvironment() { SetEnvironmentVariableW(name_, hadPrevious_ ? previous_.c_str() : nullptr); }
 
 private:
     const wchar_t* name_;
+    std::wstring previous_;
+    bool hadPrevious_ = false;
 };
 
 class ScopedLog {

@@ -102,7 +102,7 @@ TEST_F(UninstallEntry, AcceptsOnlyAnExistingFileAfterTheLastComma)
         {L"%TGC_TEST_FOLDER%\\tgc.exe", L""},  // no expansion
         {L"", L""},
     };
-    SetEnvironmentVariableW(L"TGC_TEST_FOLDER", folder.c_str());
+    SetEnvironmentVariableW(L"TGC_TEST_FOLDER", folder.c_str());  // exists only while this test runs
     for (const auto& c : cases) {
         ScopedUninstallEntry user(HKEY_CURRENT_USER, c.value);
         EXPECT_EQ(ReadUninstallEntry(), c.located) << TestSupport::WideToUtf8(c.value);

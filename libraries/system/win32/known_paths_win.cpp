@@ -90,7 +90,7 @@ std::wstring GetKnownFolder(const KNOWNFOLDERID& id)
     // Windows may hand back memory even on failure; it is released on every way out.
     const std::unique_ptr<wchar_t, CoTaskMemDeleter> path(raw);
     if (hr == S_OK)
-        return path.get();
+        return path ? std::wstring(path.get()) : std::wstring();
 
     // The cause is the thread's last error, which says more than the HRESULT.
     const auto cause = Err::makeLastSystemError();
