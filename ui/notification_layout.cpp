@@ -96,7 +96,10 @@ NotificationLayout LayOutNotification(std::wstring_view message, const Notificat
     layout.controls.push_back({CXDialogItem::kStaticAtom, nextStaticId++, messageRect, std::wstring(message)});
 
     if (options.supportCaption != nullptr) {
-        const RECT link = measure.LinkExtent(options.supportCaption, RECT{messageRect.left, messageRect.bottom, d, d});
+        RECT link = measure.LinkExtent(options.supportCaption, RECT{messageRect.left, messageRect.bottom, d, d});
+        // The rectangle is exactly as wide as the caption, and the round trip through whole dialog units
+        // can take a pixel off; the static then wraps the second word out of sight. One unit to spare.
+        link.right += (metrics.baseUnits.x + 3) / 4;
         layout.supportRect = link;
         layout.supportId = nextStaticId;
         layout.controls.push_back({CXDialogItem::kStaticAtom, nextStaticId++, link, options.supportCaption});

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -291,6 +292,29 @@ TEST(NotificationLayout, TemplateSizeIsThePixelSizeInDialogUnits)
         EXPECT_EQ(layout.dialogUnits.cx, layout.dialogPixels.cx * 4 / units.x);
         EXPECT_EQ(layout.dialogUnits.cy, layout.dialogPixels.cy * 8 / units.y);
         EXPECT_GT(layout.dialogUnits.cx, 0);
+    }
+}
+
+TEST(NotificationLayout, TheLinkKeepsItsWholeCaptionAfterTheRoundTripThroughDialogUnits)
+{
+    for (int bx = 5; bx <= 12; ++bx) {
+        for (int messageWidth = 100; messageWidth < 140; ++messageWidth) {
+            for (int captionWidth = 1; captionWidth <= 200; ++captionWidth) {
+                FakeMeasure measure;
+                measure.messageWidth = messageWidth;
+                measure.link = SIZE{captionWidth, 16};
+                const NotificationLayout layout =
+                    Ui::LayOutNotification(L"m", InstallOptions(), Metrics({bx, 16}), measure);
+                ASSERT_TRUE(layout.supportRect);
+                const RECT& link = *layout.supportRect;
+                // Pixels to dialog units as the template stores them, and back as the dialog creates it.
+                const int x = ::MulDiv(link.left, 4, bx);
+                const int cx = ::MulDiv(link.right - link.left, 4, bx);
+                const int shown = std::min(::MulDiv(cx, bx, 4), ::MulDiv(x + cx, bx, 4) - ::MulDiv(x, bx, 4));
+                ASSERT_GE(shown, captionWidth) << "base unit " << bx << ", message " << messageWidth;
+                ASSERT_LE(link.right - link.left, captionWidth + 3);
+            }
+        }
     }
 }
 

@@ -1,0 +1,477 @@
+// Notifications on a real display, driven from outside as a user would: the texts and controls shown,
+// what each way of closing returns, and which addresses get opened.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "display_environment.h"
+#include "host_process.h"
+#include "screen_capture.h"
+#include "support/test_paths.h"
+#include "support/ui_windows.h"
+#include "ui/notification_catalogue.h"
+#include "ui/web_addresses.h"
+
+namespace {
+
+using TestSupport::ControlInfo;
+using UiTest::HostProcess;
+using UiTest::Image;
+
+constexpr wchar_t kTitle[] = L"Tarvo Game Center";
+constexpr DWORD kShowTimeoutMs = 30000;
+constexpr DWORD kEndTimeoutMs = 15000;
+constexpr DWORD kPaintTimeoutMs = 5000;
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kPurple = RGB(128, 0, 128);
+constexpr int kSupportLinkId = 1002;
+
+std::string Installer()
+{
+    return TestSupport::WideToUtf8(Ui::InstallerAddress());
+}
+
+std::string Support()
+{
+    return TestSupport::WideToUtf8(Ui::SupportAddress());
+}
+
+const ControlInfo* FindControl(const std::vector<ControlInfo>& controls, int id)
+{
+    const auto found = std::find_if(controls.begin(), controls.end(), [id](const auto& c) { return c.id == id; });
+    return found != controls.end() ? &*found : nullptr;
+}
+
+POINT CentreOf(const RECT& rect)
+{
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+LPARAM ClientPoint(POINT point)
+{
+    return MAKELPARAM(point.x, point.y);
+}
+
+// The dialog's client area as the screen shows it.
+Image CaptureClient(HWND dialog)
+{
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    ::MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return UiTest::CaptureScreen(client);
+}
+
+// Captures the client area until `ready` holds for it (painting happens in the host's own time).
+template <class Predicate>
+Image CaptureClientWhen(HWND dialog, Predicate ready)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + kPaintTimeoutMs;
+    Image image = CaptureClient(dialog);
+    while (!ready(image) && ::GetTickCount64() < deadline) {
+        ::Sleep(50);
+        image = CaptureClient(dialog);
+    }
+    return image;
+}
+
+int RightmostColumnOf(const Image& image, const RECT& area, COLORREF colour)
+{
+    int rightmost = -1;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (image.At(x, y) == colour)
+                rightmost = std::max(rightmost, x);
+        }
+    }
+    return rightmost;
+}
+
+void SaveScreenshot(HWND dialog, const std::wstring& name)
+{
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    EXPECT_TRUE(UiTest::SaveBitmap(UiTest::CaptureScreen(window), UiTest::ScreenshotPath(name)));
+}
+
+// Keys go to the focused control, the way the keyboard would deliver them.
+void PostKey(HWND dialog, UINT down, UINT up, WPARAM key, LPARAM flags)
+{
+    HWND target = TestSupport::FocusedWindowOfThread(dialog);
+    if (target == nullptr)
+        target = dialog;
+    ::PostMessageW(target, down, key, flags | 1);
+    ::PostMessageW(target, up, key, flags | 0xC0000001);
+}
+
+enum class Cancel { Escape, CloseBox, AltF4 };
+
+const char* Name(Cancel how)
+{
+    switch (how) {
+        case Cancel::Escape:
+            return "Escape";
+        case Cancel::CloseBox:
+            return "close box";
+        case Cancel::AltF4:
+            return "Alt+F4";
+    }
+    return "?";
+}
+
+void CancelDialog(HWND dialog, Cancel how)
+{
+    switch (how) {
+        case Cancel::Escape:
+            PostKey(dialog, WM_KEYDOWN, WM_KEYUP, VK_ESCAPE, 0x00010000);
+            break;
+        case Cancel::CloseBox:
+            // What the caption's close button sends when it is clicked.
+            ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        case Cancel::AltF4:
+            PostKey(dialog, WM_SYSKEYDOWN, WM_SYSKEYUP, VK_F4, 0x203E0000);  // context code: Alt is down
+            break;
+    }
+}
+
+// Button down and up on the dialog (mouse messages over a plain static reach the dialog itself).
+bool MouseButton(HWND dialog, UINT message, POINT clientPoint)
+{
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(dialog, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, ClientPoint(clientPoint),
+                                 SMTO_ABORTIFHUNG, kEndTimeoutMs, &ignored) != 0;
+}
+
+// The host is gone and everything it started has finished, so the recorded addresses are final.
+testing::AssertionResult HostEnds(HostProcess& host)
+{
+    if (!host.WaitForExit(kEndTimeoutMs))
+        return testing::AssertionFailure() << "the dialog did not end";
+    if (!host.WaitUntilJobIsEmpty(kEndTimeoutMs))
+        return testing::AssertionFailure() << "something the host started still runs";
+    return testing::AssertionSuccess();
+}
+
+class NotificationDisplay : public testing::Test {
+protected:
+    void SetUp() override { UiTest::ForgetOpenedAddresses(); }
+    void TearDown() override { EXPECT_FALSE(UiTest::BrowserWasTried()); }
+
+    static HWND WaitForNotification(const HostProcess& host)
+    {
+        return TestSupport::WaitForDialog(kTitle, host.ProcessId(), kShowTimeoutMs);
+    }
+};
+
+TEST_F(NotificationDisplay, EveryCatalogueEntryShowsItsTextsIconLinkAndButton)
+{
+    const std::int32_t codes[] = {103, 105, 106, 108, 110, 111, 112};
+    for (const std::int32_t code : codes) {
+        SCOPED_TRACE(testing::Message() << "notification " << code);
+        const Ui::NotificationEntry* entry = Ui::FindNotification(code);
+        ASSERT_NE(entry, nullptr);
+        HostProcess host(L"notification " + std::to_wstring(code));
+        ASSERT_TRUE(host.Started());
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr) << "no dialog titled \"Tarvo Game Center\"";
+        EXPECT_EQ(TestSupport::VisibleTopLevelWindows(host.ProcessId()).size(), 1u);
+
+        const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+        ASSERT_EQ(controls.size(), 4u);
+        const struct {
+            int id;
+            std::wstring className;
+            std::wstring text;
+        } expected[] = {
+            {1000, L"Static", L""},
+            {1001, L"Static", Ui::NotificationMessage(*entry)},
+            {kSupportLinkId, L"Static", L"Contact Support"},
+            {23, L"Button", entry->buttonCaption},
+        };
+        for (const auto& e : expected) {
+            const ControlInfo* control = FindControl(controls, e.id);
+            ASSERT_NE(control, nullptr) << "control " << e.id;
+            EXPECT_TRUE(control->visible) << e.id;
+            EXPECT_EQ(control->className, e.className) << e.id;
+            EXPECT_EQ(control->text, e.text) << e.id;
+        }
+        const ControlInfo& icon = *FindControl(controls, 1000);
+        const ControlInfo& message = *FindControl(controls, 1001);
+        const ControlInfo& link = *FindControl(controls, kSupportLinkId);
+        const ControlInfo& button = *FindControl(controls, 23);
+        EXPECT_EQ(button.style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        EXPECT_EQ(TestSupport::FocusedWindowOfThread(dialog), button.hwnd) << "the button has the focus";
+
+        // Two-line messages start level with the icon; the link sits under the message; the button
+        // is right-aligned 16 pixels from the edge (dialog-unit rounding moves things a pixel or two).
+        RECT client{};
+        ::GetClientRect(dialog, &client);
+        EXPECT_NEAR(icon.rect.left, 24, 2);
+        EXPECT_NEAR(icon.rect.top, 24, 2);
+        EXPECT_NEAR(message.rect.top, 24, 2);
+        EXPECT_NEAR(message.rect.left, 64, 2);
+        EXPECT_EQ(link.rect.left, message.rect.left);
+        EXPECT_NEAR(link.rect.top, message.rect.bottom, 2);
+        EXPECT_NEAR(button.rect.right, client.right - 16, 3);
+        EXPECT_NEAR(button.rect.bottom, client.bottom - 12, 3);
+        EXPECT_GE(button.rect.right - button.rect.left, 78);
+
+        // White message band, grey button band, a blue link, a red error icon.
+        const Image image = CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link.rect, kBlue) > 0; });
+        ASSERT_GT(image.width, 0);
+        const int bandBottom = link.rect.bottom + 24;
+        const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+        const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+        EXPECT_EQ(image.At(4, 4), window);
+        EXPECT_EQ(image.At(4, bandBottom - 4), window);
+        EXPECT_EQ(image.At(4, bandBottom + 4), face);
+        EXPECT_EQ(image.At(4, client.bottom - 4), face);
+        EXPECT_GT(image.Count(link.rect, kBlue), 10) << "link text and underline are blue";
+        EXPECT_EQ(image.Count(link.rect, kPurple), 0);
+        EXPECT_GE(RightmostColumnOf(image, link.rect, kBlue), link.rect.right - 6) << "the whole caption is shown";
+        EXPECT_GT(image.Count(message.rect, ::GetSysColor(COLOR_WINDOWTEXT)), 50) << "the message is drawn";
+        int red = 0;
+        for (int y = icon.rect.top; y < icon.rect.bottom; ++y) {
+            for (int x = icon.rect.left; x < icon.rect.right; ++x) {
+                const COLORREF c = image.At(x, y);
+                red += GetRValue(c) > 160 && GetGValue(c) < 90 && GetBValue(c) < 90 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(red, 100) << "the error icon is drawn";
+        SaveScreenshot(dialog, L"notification-" + std::to_wstring(code));
+
+        CancelDialog(dialog, Cancel::Escape);
+        ASSERT_TRUE(HostEnds(host));
+        EXPECT_TRUE(UiTest::OpenedAddresses().empty());
+        EXPECT_EQ(host.Outcome()["result"], "none");
+    }
+}
+
+TEST_F(NotificationDisplay, EscapeCloseBoxAndAltF4CancelWithTwoAndOpenNothing)
+{
+    for (const Cancel how : {Cancel::Escape, Cancel::CloseBox, Cancel::AltF4}) {
+        for (const std::int32_t code : {103, 111}) {
+            SCOPED_TRACE(testing::Message() << Name(how) << " on " << code);
+            HostProcess host(L"prompt " + std::to_wstring(code));
+            const HWND dialog = WaitForNotification(host);
+            ASSERT_NE(dialog, nullptr);
+            CancelDialog(dialog, how);
+            ASSERT_TRUE(HostEnds(host));
+            EXPECT_EQ(host.Outcome()["result"], "2");
+            EXPECT_TRUE(UiTest::OpenedAddresses().empty());
+        }
+    }
+}
+
+TEST_F(NotificationDisplay, CloseButtonGives23AndOpensNothing)
+{
+    for (const std::int32_t code : {111, 112}) {
+        SCOPED_TRACE(code);
+        HostProcess host(L"prompt " + std::to_wstring(code));
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(TestSupport::WindowText(::GetDlgItem(dialog, 23)), L"Close");
+        ASSERT_TRUE(TestSupport::ClickButton(dialog, 23));
+        ASSERT_TRUE(HostEnds(host));
+        EXPECT_EQ(host.Outcome()["result"], "23");
+        EXPECT_TRUE(UiTest::OpenedAddresses().empty());
+    }
+}
+
+TEST_F(NotificationDisplay, ActionButtonOpensTheInstallerAddressAndEndsTheDialog)
+{
+    for (const std::int32_t code : {103, 105, 106, 108, 110}) {
+        SCOPED_TRACE(code);
+        UiTest::ForgetOpenedAddresses();
+        HostProcess host(L"prompt " + std::to_wstring(code));
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(TestSupport::ClickButton(dialog, 23));
+        ASSERT_TRUE(HostEnds(host));
+        EXPECT_EQ(host.Outcome()["result"], "23");
+        EXPECT_EQ(UiTest::OpenedAddresses(), std::vector<std::string>{Installer()});
+    }
+}
+
+TEST_F(NotificationDisplay, SupportLinkOpensTheSupportAddressKeepsTheDialogAndTurnsPurple)
+{
+    for (const std::int32_t code : {110, 112}) {
+        SCOPED_TRACE(code);
+        UiTest::ForgetOpenedAddresses();
+        HostProcess host(L"prompt " + std::to_wstring(code));
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr);
+        const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+        const ControlInfo* link = FindControl(controls, kSupportLinkId);
+        ASSERT_NE(link, nullptr);
+        const Image before = CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link->rect, kBlue) > 0; });
+        ASSERT_GT(before.Count(link->rect, kBlue), 0);
+
+        ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
+        ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
+        EXPECT_EQ(UiTest::WaitForOpenedAddresses(1, kEndTimeoutMs), std::vector<std::string>{Support()});
+        EXPECT_TRUE(host.Running());
+        EXPECT_TRUE(::IsWindowVisible(dialog)) << "the dialog stays open";
+
+        const Image after = CaptureClientWhen(dialog, [&](const Image& i) {
+            return i.Count(link->rect, kPurple) > 0 && i.Count(link->rect, kBlue) == 0;
+        });
+        EXPECT_GT(after.Count(link->rect, kPurple), 10) << "a visited link is purple";
+        EXPECT_EQ(after.Count(link->rect, kBlue), 0);
+        SaveScreenshot(dialog, L"notification-" + std::to_wstring(code) + L"-visited");
+
+        // The link can be used again, and the dialog still closes as usual.
+        ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
+        ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
+        EXPECT_EQ(UiTest::WaitForOpenedAddresses(2, kEndTimeoutMs), (std::vector<std::string>{Support(), Support()}));
+        CancelDialog(dialog, Cancel::Escape);
+        ASSERT_TRUE(HostEnds(host));
+        EXPECT_EQ(host.Outcome()["result"], "2");
+        EXPECT_EQ(UiTest::OpenedAddresses().size(), 2u);
+    }
+}
+
+TEST_F(NotificationDisplay, APressOverTheLinkReleasedElsewhereOpensNothingUntilAReleaseOverIt)
+{
+    HostProcess host(L"prompt 103");
+    const HWND dialog = WaitForNotification(host);
+    ASSERT_NE(dialog, nullptr);
+    const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+    const ControlInfo* link = FindControl(controls, kSupportLinkId);
+    ASSERT_NE(link, nullptr);
+
+    // Released elsewhere: nothing starts. A release without a press over the link: nothing either.
+    ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
+    ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, POINT{5, 5}));
+    EXPECT_EQ(host.ProcessesEverStarted(), 1u) << "the shell was asked to open something";
+    // The press is still remembered: the next release over the link opens it.
+    ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
+    EXPECT_EQ(UiTest::WaitForOpenedAddresses(1, kEndTimeoutMs), std::vector<std::string>{Support()});
+    // Now it is cleared: a release alone opens nothing.
+    const auto startedSoFar = host.ProcessesEverStarted();
+    ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
+    EXPECT_EQ(host.ProcessesEverStarted(), startedSoFar);
+    // A press that starts elsewhere and ends over the link opens nothing.
+    ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, POINT{5, 5}));
+    ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
+    EXPECT_EQ(host.ProcessesEverStarted(), startedSoFar);
+
+    CancelDialog(dialog, Cancel::Escape);
+    ASSERT_TRUE(HostEnds(host));
+    EXPECT_EQ(UiTest::OpenedAddresses(), std::vector<std::string>{Support()});
+}
+
+TEST_F(NotificationDisplay, ThreeListedCaptionsFillTheRowAndTheThirdCarriesTheAction)
+{
+    const struct {
+        int pressed;
+        std::vector<std::string> opened;
+    } cases[] = {{25, {Installer()}}, {24, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pressed);
+        UiTest::ForgetOpenedAddresses();
+        HostProcess host(L"buttons \"A|B|C\" \"Install Tarvo Game Center\"");
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr);
+        const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+        std::vector<const ControlInfo*> buttons;
+        for (const ControlInfo& control : controls) {
+            if (control.className == L"Button")
+                buttons.push_back(&control);
+        }
+        std::sort(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->id < b->id; });
+        ASSERT_EQ(buttons.size(), 3u);
+        const wchar_t* captions[] = {L"A", L"B", L"C"};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(buttons[i]->id, 23 + i);
+            EXPECT_EQ(buttons[i]->text, captions[i]);
+            EXPECT_EQ(buttons[i]->style & BS_TYPEMASK, i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        }
+        // Left to right, about 6 pixels apart.
+        EXPECT_NEAR(buttons[1]->rect.left - buttons[0]->rect.right, 6, 2);
+        EXPECT_NEAR(buttons[2]->rect.left - buttons[1]->rect.right, 6, 2);
+
+        ASSERT_TRUE(TestSupport::ClickButton(dialog, c.pressed));
+        ASSERT_TRUE(HostEnds(host));
+        EXPECT_EQ(host.Outcome()["result"], std::to_string(c.pressed));
+        EXPECT_EQ(UiTest::OpenedAddresses(), c.opened);
+    }
+}
+
+TEST_F(NotificationDisplay, AQuitMessageEndsTheDialogAndIsPostedAgain)
+{
+    HostProcess host(L"prompt 103");
+    const HWND dialog = WaitForNotification(host);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(::PostThreadMessageW(host.ThreadId(), WM_QUIT, 77, 0));
+    ASSERT_TRUE(HostEnds(host));
+    auto outcome = host.Outcome();
+    EXPECT_EQ(outcome["result"], "-1") << "no button ended it";
+    EXPECT_EQ(outcome["quit"], "77") << "the quit message waits for an outer loop";
+    EXPECT_TRUE(UiTest::OpenedAddresses().empty());
+}
+
+TEST_F(NotificationDisplay, TheOwnerIsDisabledWhileTheDialogIsUpWhichIsCentredOnIt)
+{
+    HostProcess host(L"owned 111");
+    const HWND dialog = WaitForNotification(host);
+    ASSERT_NE(dialog, nullptr);
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    ASSERT_NE(owner, nullptr) << "the active window became the owner";
+    EXPECT_EQ(TestSupport::WindowText(owner), L"Test Owner");
+    EXPECT_FALSE(::IsWindowEnabled(owner));
+
+    RECT ownerRect{};
+    RECT dialogRect{};
+    ::GetWindowRect(owner, &ownerRect);
+    ::GetWindowRect(dialog, &dialogRect);
+    EXPECT_EQ(dialogRect.left, (ownerRect.left + ownerRect.right) / 2 - (dialogRect.right - dialogRect.left) / 2);
+    EXPECT_EQ(dialogRect.top, (ownerRect.top + ownerRect.bottom) / 2 - (dialogRect.bottom - dialogRect.top) / 2);
+    SaveScreenshot(dialog, L"notification-111-owned");
+
+    ASSERT_TRUE(TestSupport::ClickButton(dialog, 23));
+    ASSERT_TRUE(HostEnds(host));
+    auto outcome = host.Outcome();
+    EXPECT_EQ(outcome["result"], "23");
+    EXPECT_EQ(outcome["owner"], "enabled");
+}
+
+TEST_F(NotificationDisplay, AnOwnerThatGoesAwayTakesTheDialogWithItAndTheCallReturns)
+{
+    HostProcess host(L"owned 103");
+    const HWND dialog = WaitForNotification(host);
+    ASSERT_NE(dialog, nullptr);
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    ASSERT_NE(owner, nullptr);
+    ::PostMessageW(owner, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(HostEnds(host));
+    auto outcome = host.Outcome();
+    EXPECT_EQ(outcome["result"], "2");
+    EXPECT_EQ(outcome["owner"], "gone");
+    EXPECT_TRUE(UiTest::OpenedAddresses().empty());
+}
+
+TEST_F(NotificationDisplay, CodesWithoutAnEntryShowNoWindowAndReturnAtOnce)
+{
+    for (const std::int32_t code : {0, -1, 104, 107, 109, 113}) {
+        SCOPED_TRACE(code);
+        HostProcess host(L"notification " + std::to_wstring(code));
+        ASSERT_TRUE(host.Started());
+        bool sawWindow = false;
+        const ULONGLONG deadline = ::GetTickCount64() + kEndTimeoutMs;
+        while (host.Running() && ::GetTickCount64() < deadline) {
+            sawWindow = sawWindow || !TestSupport::VisibleTopLevelWindows(host.ProcessId()).empty();
+            ::Sleep(10);
+        }
+        ASSERT_TRUE(host.WaitForExit(0)) << "still running";
+        EXPECT_FALSE(sawWindow);
+        EXPECT_EQ(host.Outcome()["result"], "none");
+        EXPECT_EQ(host.ProcessesEverStarted(), 1u);
+    }
+}
+
+}  // namespace
