@@ -1,0 +1,65 @@
+#include "app/game_center_start.h"
+
+#include <shellapi.h>
+
+#include "app/game_center_command_line.h"
+#include "discovery/locate_game_center.h"
+#include "errors/err.h"
+#include "libraries/system/win32/com_scope.h"
+
+namespace ZGC {
+
+namespace {
+
+// An empty folder would make CreateProcessW fail; without one the child simply inherits ours.
+const wchar_t* DirectoryOrNull(const std::wstring& folder)
+{
+    return folder.empty() ? nullptr : folder.c_str();
+}
+
+}  // namespace
+
+bool LaunchGameCenterProcess(const std::wstring& argumentText, DWORD& startError)
+{
+    // Asked again rather than taken from the client: the game center may have moved since.
+    const std::wstring gameCenterPath = Discovery::LocateGameCenter();
+    if (gameCenterPath.empty()) {
+        startError = ERROR_PATH_NOT_FOUND;
+        return false;
+    }
+    std::wstring commandLine = GameCenterProcessCommandLine(gameCenterPath, argumentText);
+    const std::wstring workingDirectory = GameCenterFolder(gameCenterPath);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(gameCenterPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        DirectoryOrNull(workingDirectory), &startup, &started)) {
+        startError = GetLastError();
+        return false;
+    }
+    // Nobody waits for the game center.
+    const System::Win32::UniqueHandle thread(started.hThread);
+    const System::Win32::UniqueHandle process(started.hProcess);
+    return true;
+}
+
+void ShellExecuteRunAs(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* directory,
+                       int showCommand, System::Win32::UniqueHandle& process)
+{
+    // The shell needs COM on the calling thread; without it the start is still attempted.
+    const System::Win32::ComScope com;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = verb;
+    info.lpFile = file;
+    info.lpParameters = parameters;
+    info.lpDirectory = directory;
+    info.nShow = showCommand;
+    if (!ShellExecuteExW(&info))
+        Err::makeLastSystemError()->raise();
+    process.reset(info.hProcess);
+}
+
+}  // namespace ZGC

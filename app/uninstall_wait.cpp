@@ -1,0 +1,14 @@
+#include "app/uninstall_wait.h"
+
+namespace ZGC {
+
+ResultCode UninstallWaitResult(DWORD waitResult, DWORD lastError)
+{
+    if (waitResult == WAIT_OBJECT_0)
+        return kResultUninstallProcessEnded;
+    if (waitResult == WAIT_FAILED)
+        return ResultFromWin32(static_cast<std::int32_t>(lastError));
+    return kResultSuccess;
+}
+
+}  // namespace ZGC

@@ -1,0 +1,14 @@
+// How the wait of an uninstall on the game-center process (first) and the uninstall event (second) ends.
+#pragma once
+
+#include <windows.h>
+
+#include "errors/result_codes.h"
+
+namespace ZGC {
+
+// 1 when the process ended (it wins when both are set), 0 when the event was set; a failed wait is
+// reported with its Win32 error, since nobody knows how the uninstall went.
+ResultCode UninstallWaitResult(DWORD waitResult, DWORD lastError);
+
+}  // namespace ZGC

@@ -1,0 +1,72 @@
+#include "app/zgc_api_cli.h"
+
+#include <utility>
+
+#include "app/folder_key.h"
+#include "app/game_center_command_line.h"
+#include "discovery/game_center_version.h"
+#include "discovery/locate_game_center.h"
+
+namespace ZGC {
+
+ZGCApiCli::ZGCApiCli(const std::wstring& gameFolder, bool quiet) : ZGCApiCli(gameFolder, quiet, SystemClientServices())
+{
+}
+
+ZGCApiCli::ZGCApiCli(const std::wstring& gameFolder, bool quiet, ClientServices services)
+    : gameCenterPath_(Discovery::LocateGameCenter()),
+      gameFolder_(gameFolder),
+      folderKey_(ComputeFolderKey(gameFolder_)),
+      quiet_(quiet),
+      services_(std::move(services))
+{
+}
+
+ResultCode ZGCApiCli::Open()
+{
+    return RunGameCenter(kGeneralNotification, kOpenArguments);
+}
+
+ResultCode ZGCApiCli::Update()
+{
+    return RunGameCenter(kUpdateNotification, kUpdateArguments);
+}
+
+ResultCode ZGCApiCli::VerifyIntegrity()
+{
+    return RunGameCenter(kGeneralNotification, kVerifyIntegrityArguments);
+}
+
+ResultCode ZGCApiCli::ChangeClientType(const wchar_t* type)
+{
+    return RunGameCenter(kChangeClientTypeNotification, ChangeClientTypeArguments(type));
+}
+
+ResultCode ZGCApiCli::Install(const wchar_t* argument)
+{
+    return RunGameCenter(kGeneralNotification, InstallArguments(argument));
+}
+
+ResultCode ZGCApiCli::CheckGameCenter(std::int32_t notificationCode)
+{
+    const ResultCode result = Discovery::DiscoverGameCenter();
+    if (quiet_)
+        return result;
+    if (result == kResultOutdated)
+        services_.showOutdatedNotification();
+    else if (IsFailure(result))
+        services_.showNotification(notificationCode);
+    return result;
+}
+
+ResultCode ZGCApiCli::RunGameCenter(std::int32_t notificationCode, const std::wstring& operationArguments)
+{
+    const std::wstring argumentText = GameCenterArgumentText(gameFolder_, operationArguments);
+    const ResultCode check = CheckGameCenter(notificationCode);
+    if (IsFailure(check))
+        return check;
+    const ResultCode started = StartGameCenter(notificationCode, argumentText);
+    return IsFailure(started) ? started : kResultSuccess;
+}
+
+}  // namespace ZGC

@@ -1,0 +1,52 @@
+// The launcher client: turns one operation into a start of the installed game center for one game folder,
+// after checking that a usable game center is there.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/client_services.h"
+#include "app/zgc_api_cli_interface.h"
+
+namespace ZGC {
+
+// Notification codes of the operations.
+inline constexpr std::int32_t kUpdateNotification = 103;
+inline constexpr std::int32_t kUninstallNotification = 105;
+inline constexpr std::int32_t kChangeClientTypeNotification = 106;
+inline constexpr std::int32_t kGeneralNotification = 110;
+
+class ZGCApiCli : public IZGCApiCli {
+public:
+    // Looks the game center up at once; a known-folder failure of that lookup leaves as an exception.
+    ZGCApiCli(const std::wstring& gameFolder, bool quiet);
+    ZGCApiCli(const std::wstring& gameFolder, bool quiet, ClientServices services);
+
+    ResultCode Open() override;
+    ResultCode Update() override;
+    ResultCode VerifyIntegrity() override;
+    // Runs the game center's uninstall and waits, without time-out, until it sets the folder's uninstall
+    // event (0) or ends (1). Refuses (0x80EE1001, silently) while another uninstall of the folder runs.
+    ResultCode Uninstall() override;
+    ResultCode ChangeClientType(const wchar_t* type) override;
+    ResultCode Install(const wchar_t* argument) override;
+
+    // Discovery result; tells the user (unless quiet) when it is a failure.
+    ResultCode CheckGameCenter(std::int32_t notificationCode);
+    // The common routine of the ordinary operations: check, then start with the game-folder arguments.
+    ResultCode RunGameCenter(std::int32_t notificationCode, const std::wstring& operationArguments);
+    // Starts the game center, elevated when the system demands it; reports a failed start unless quiet.
+    ResultCode StartGameCenter(std::int32_t notificationCode, const std::wstring& argumentText);
+
+    const std::wstring& gameCenterPath() const { return gameCenterPath_; }
+    std::uint32_t folderKey() const { return folderKey_; }
+
+private:
+    std::wstring gameCenterPath_;
+    std::wstring gameFolder_;
+    std::uint32_t folderKey_;
+    bool quiet_;
+    ClientServices services_;
+};
+
+}  // namespace ZGC

@@ -1,0 +1,47 @@
+#include "app/zgc_api_cli.h"
+
+#include "app/folder_key.h"
+#include "app/game_center_command_line.h"
+#include "app/job_breakaway.h"
+#include "app/uninstall_wait.h"
+#include "libraries/system/win32/unique_resource.h"
+
+namespace ZGC {
+
+ResultCode ZGCApiCli::Uninstall()
+{
+    const ResultCode check = CheckGameCenter(kUninstallNotification);
+    if (IsFailure(check))
+        return check;
+
+    const DWORD creationFlags = BreakawayCreationFlags(services_.jobLimitFlags());
+
+    // The event both guards against a second uninstall of the same folder and lets the game center
+    // tell us when we may stop waiting.
+    const std::wstring eventName = UninstallEventName(folderKey_);
+    const System::Win32::UniqueHandle uninstallEvent(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    const DWORD createError = GetLastError();
+    if (!uninstallEvent || createError == ERROR_ALREADY_EXISTS)
+        return kResultLaunchFailed;
+
+    std::wstring commandLine = UninstallCommandLine(gameCenterPath_, gameFolder_, quiet_);
+    const std::wstring workingDirectory = GameCenterFolder(gameCenterPath_);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(gameCenterPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
+                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &started)) {
+        if (!quiet_)
+            services_.showNotification(kUninstallNotification);
+        return kResultLaunchFailed;
+    }
+    const System::Win32::UniqueHandle process(started.hProcess);
+    System::Win32::UniqueHandle thread(started.hThread);
+    thread.reset();
+
+    const HANDLE waitFor[] = {process.get(), uninstallEvent.get()};
+    const DWORD waitResult = WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
+    return UninstallWaitResult(waitResult, GetLastError());
+}
+
+}  // namespace ZGC

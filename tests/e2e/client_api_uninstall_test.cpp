@@ -1,0 +1,166 @@
+// Uninstall: the wait on the game center or its event, the guard against a second uninstall of the
+// same folder, and leaving the caller's job.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/folder_key.h"
+#include "app/zgc_api_cli.h"
+#include "libraries/system/win32/unique_resource.h"
+#include "stand_in_game_center.h"
+#include "support/test_paths.h"
+
+namespace {
+
+using E2e::ShownWindows;
+using E2e::StandInGameCenter;
+using System::Win32::UniqueHandle;
+using TestSupport::ScopedEnvironmentVariable;
+
+// The event name the game center derives for C:\Games\X (any spelling): FNV-1a of "C:/GAMES/X".
+constexpr wchar_t kEventOfGamesX[] = L"1618767713tgc_uninstall_mtx";
+
+TEST(ClientApiUninstall, EndsWhenTheGameCenterSetsTheFoldersEventOrEnds)
+{
+    for (const wchar_t* folder : {L"C:\\Games\\X\\", L"c:/games/x"}) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(folder));
+        {
+            // Signals, then stays: the event alone must end the wait.
+            const StandInGameCenter gameCenter;
+            const ScopedEnvironmentVariable signal(L"TGC_FIXTURE_SET_EVENT", kEventOfGamesX);
+            const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"15000");
+            ShownWindows shown;
+            ZGC::ZGCApiCli client(folder, false, E2e::RecordingServices(shown));
+            EXPECT_EQ(client.Uninstall(), kResultSuccess);
+            const auto records = gameCenter.waitForRecords();
+            ASSERT_EQ(records.size(), 1u);
+            EXPECT_TRUE(TestSupport::ProcessIsRunning(records[0].processId));
+            TestSupport::TerminateProcessById(records[0].processId);
+            EXPECT_TRUE(shown.log.empty());
+        }
+        {
+            // Signals an event of another folder, then ends: the process end ends the wait.
+            const StandInGameCenter gameCenter;
+            const ScopedEnvironmentVariable signal(L"TGC_FIXTURE_SET_EVENT", L"0tgc_uninstall_mtx");
+            const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"300");
+            ShownWindows shown;
+            ZGC::ZGCApiCli client(folder, false, E2e::RecordingServices(shown));
+            EXPECT_EQ(client.Uninstall(), kResultUninstallProcessEnded);
+            const auto records = gameCenter.records();
+            ASSERT_EQ(records.size(), 1u);
+            EXPECT_FALSE(TestSupport::ProcessIsRunning(records[0].processId));
+        }
+    }
+}
+
+TEST(ClientApiUninstall, SecondUninstallOfTheSameFolderStartsAndShowsNothing)
+{
+    const StandInGameCenter gameCenter;
+    const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"4000");
+    const std::wstring clientExe = TestSupport::ClientExePath();
+    const TestSupport::ChildProcess first(
+        clientExe, L"\"" + clientExe + L"\" --uninstall --target-game-folder \"C:\\Games\\X\\\\\"");
+    ASSERT_EQ(gameCenter.waitForRecords().size(), 1u);  // the first client now waits
+    ASSERT_TRUE(first.running());
+
+    for (const bool quiet : {false, true}) {
+        ShownWindows shown;
+        ZGC::ZGCApiCli second(L"c:/games/x", quiet, E2e::RecordingServices(shown));
+        EXPECT_EQ(second.Uninstall(), kResultLaunchFailed);
+        EXPECT_TRUE(shown.log.empty());
+    }
+    EXPECT_TRUE(first.waitForExit(20000));
+    EXPECT_EQ(gameCenter.records().size(), 1u);
+
+    // Once the first has finished, the folder is free again.
+    ShownWindows shown;
+    ZGC::ZGCApiCli third(L"C:/Games/X", true, E2e::RecordingServices(shown));
+    EXPECT_EQ(third.Uninstall(), kResultUninstallProcessEnded);
+    EXPECT_EQ(gameCenter.waitForRecords(2).size(), 2u);
+}
+
+TEST(ClientApiUninstall, EventHeldByAnyoneRefusesTheUninstall)
+{
+    const StandInGameCenter gameCenter;
+    const UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, ZGC::UninstallEventName(0).c_str()));
+    ASSERT_TRUE(held);
+    for (const wchar_t* folder : {L"", L"\\", L"/"}) {  // all give key 0
+        ShownWindows shown;
+        ZGC::ZGCApiCli client(folder, false, E2e::RecordingServices(shown));
+        EXPECT_EQ(client.Uninstall(), kResultLaunchFailed);
+        EXPECT_TRUE(shown.log.empty());
+    }
+    EXPECT_TRUE(gameCenter.nothingStarted(300));
+}
+
+TEST(ClientApiUninstall, FailedStartShowsTheUninstallNotificationUnlessQuiet)
+{
+    // The client keeps the path it found when it was made; the game center then moves away from it
+    // while another copy passes the check.
+    const std::wstring gone = TestSupport::ScratchDir() + L"\\no-game-center-here";
+    for (const bool quiet : {false, true}) {
+        ShownWindows shown;
+        std::optional<ZGC::ZGCApiCli> client;
+        {
+            const TestSupport::ScopedPathFile elsewhere(gone);
+            client.emplace(L"C:\\Games\\Demo", quiet, E2e::RecordingServices(shown));
+        }
+        const StandInGameCenter gameCenter;
+        EXPECT_EQ(client->gameCenterPath(), gone + L"\\tgc.exe");
+        EXPECT_EQ(client->Uninstall(), kResultLaunchFailed);
+        EXPECT_EQ(shown.log, quiet ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"notification 105"});
+        EXPECT_TRUE(gameCenter.nothingStarted(300));
+    }
+}
+
+// Puts this test process into a new job; the process stays in it until it ends.
+UniqueHandle JoinNewJob(DWORD limitFlags)
+{
+    UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = limitFlags;
+    if (!job || !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
+        !AssignProcessToJobObject(job.get(), GetCurrentProcess()))
+        return {};
+    return job;
+}
+
+TEST(ClientApiUninstall, GameCenterLeavesTheJobExactlyWhenTheJobAllowsIt)
+{
+    const UniqueHandle job = JoinNewJob(JOB_OBJECT_LIMIT_BREAKAWAY_OK);
+    ASSERT_TRUE(job);
+    // The system here reads job limits back as 0, so the job's answer is handed in.
+    const std::pair<std::optional<DWORD>, bool> cases[] = {
+        {JOB_OBJECT_LIMIT_BREAKAWAY_OK, false},
+        {JOB_OBJECT_LIMIT_BREAKAWAY_OK | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE, false},
+        {0, true},
+        {JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK, true},
+        {std::nullopt, true},
+    };
+    for (const auto& [limitFlags, staysInJob] : cases) {
+        SCOPED_TRACE(limitFlags ? std::to_string(*limitFlags) : "query failed");
+        const StandInGameCenter gameCenter;
+        ShownWindows shown;
+        ZGC::ClientServices services = E2e::RecordingServices(shown);
+        services.jobLimitFlags = [flags = limitFlags] { return flags; };
+        ZGC::ZGCApiCli client(L"C:\\Games\\Demo", true, services);
+        EXPECT_EQ(client.Uninstall(), kResultUninstallProcessEnded);
+        const auto records = gameCenter.waitForRecords();
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].inJob, staysInJob);
+    }
+
+    // A job that forbids leaving it refuses the start that asks to.
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION forbid{};
+    ASSERT_TRUE(SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &forbid, sizeof forbid));
+    const StandInGameCenter gameCenter;
+    ShownWindows shown;
+    ZGC::ClientServices services = E2e::RecordingServices(shown);
+    services.jobLimitFlags = [] { return std::optional<DWORD>(JOB_OBJECT_LIMIT_BREAKAWAY_OK); };
+    ZGC::ZGCApiCli client(L"C:\\Games\\Demo", false, services);
+    EXPECT_EQ(client.Uninstall(), kResultLaunchFailed);
+    EXPECT_EQ(shown.log, std::vector<std::wstring>{L"notification 105"});
+    EXPECT_TRUE(gameCenter.nothingStarted(300));
+}
+
+}  // namespace

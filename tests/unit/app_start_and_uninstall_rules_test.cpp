@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/client_windows.h"
+#include "app/job_breakaway.h"
+#include "app/uninstall_wait.h"
+
+namespace {
+
+TEST(UninstallRules, BreakawayOnlyWhenTheJobAllowsIt)
+{
+    const std::pair<std::optional<DWORD>, DWORD> cases[] = {
+        {std::nullopt, 0},
+        {0, 0},
+        {JOB_OBJECT_LIMIT_BREAKAWAY_OK, CREATE_BREAKAWAY_FROM_JOB},
+        {JOB_OBJECT_LIMIT_BREAKAWAY_OK | JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE, CREATE_BREAKAWAY_FROM_JOB},
+        {JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK, 0},
+        {JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE, 0},
+        {0xFFFFFFFFu, CREATE_BREAKAWAY_FROM_JOB},
+    };
+    for (const auto& [limits, flags] : cases)
+        EXPECT_EQ(ZGC::BreakawayCreationFlags(limits), flags) << (limits ? *limits : 0xDEADu);
+}
+
+TEST(UninstallRules, WaitEndsWithProcessEventOrTheWaitsError)
+{
+    EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_OBJECT_0, 0), kResultUninstallProcessEnded);
+    EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_OBJECT_0 + 1, 0), kResultSuccess);
+    EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_ABANDONED_0 + 1, 0), kResultSuccess);
+    EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, ERROR_INVALID_HANDLE), static_cast<ResultCode>(0x80070006u));
+    EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, ERROR_ACCESS_DENIED), static_cast<ResultCode>(0x80070005u));
+}
+
+TEST(StartFailureMessage, NamesTheGameCenterAndTheSystemsReasonOnItsOwnLine)
+{
+    for (const DWORD error : {DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_PATH_NOT_FOUND}, DWORD{ERROR_ACCESS_DENIED}}) {
+        const std::wstring reason = ZGC::SystemMessageText(error);
+        ASSERT_FALSE(reason.empty()) << error;
+        EXPECT_NE(reason.back(), L'\n');
+        EXPECT_NE(reason.back(), L' ');
+        EXPECT_NE(reason.front(), L' ');
+        EXPECT_EQ(ZGC::StartFailureMessage(L"C:\\GC\\tgc.exe", error), L"Failed to start C:\\GC\\tgc.exe\r\n" + reason);
+    }
+    EXPECT_EQ(ZGC::SystemMessageText(0x3FFFFFFFu), L"");
+    EXPECT_EQ(ZGC::StartFailureMessage(L"C:\\GC\\tgc.exe", 0x3FFFFFFFu), L"Failed to start C:\\GC\\tgc.exe\r\n");
+}
+
+}  // namespace
