@@ -23,7 +23,7 @@ using UiTest::HostProcess;
 using UiTest::Image;
 
 constexpr wchar_t kTitle[] = L"Tarvo Game Center";
-constexpr DWORD kShowTimeoutMs = 30000;
+constexpr DWORD kShowTimeoutMs = 20000;
 constexpr DWORD kEndTimeoutMs = 15000;
 constexpr DWORD kPaintTimeoutMs = 5000;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
