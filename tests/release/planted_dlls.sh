@@ -1,74 +1,115 @@
 #!/usr/bin/env bash
-# Plants a marking DLL under the name of every DLL the client imports or loads next to a copy of
-# the client, runs every operation with native-first load order for those names, and fails if any
-# planted DLL was loaded. Windows takes its KnownDLLs from the system folder whatever the load
-# order; Wine does not model that, so those names are planted but keep Wine's default order.
+# Plants a marking DLL next to a copy of the client under the name of every DLL it loads that Windows
+# would look for in the game folder, runs every operation with native-first load order for those
+# names, and fails if any planted copy was loaded.
+#
+# Windows takes the KnownDLLs (everything the client imports; a separate test checks that) and their
+# dependencies from the system folder whatever the search order. Wine does not model that: its own
+# system DLLs import others at start-up (its shlwapi pulls in shcore, its user32 version.dll) and
+# would take planted copies of them from the game folder. So the plants are the DLLs the client
+# process loads after its entry point has run (traced by Wine) that are not KnownDLLs, and the
+# client's own run-time load of version.dll, checked in a probe process that has not loaded it yet.
+# A naive loader in the same folder must pick up a plant: the control.
 # Usage: planted_dlls.sh <build folder>
 set -euo pipefail
 build="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/wine-env.sh"
 [ -n "${WINEPREFIX:-}" ] || use_prefix "$build/wineprefix"
 export WINEDEBUG=-all
+default_overrides="${WINEDLLOVERRIDES:-winemenubuilder.exe=d}"
 
 known="advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp imm32 kernel32 msctf msvcrt
-       normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32 shlwapi user32 wldap32 ws2_32
-       ntdll kernelbase"
+       normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32 shlwapi user32 wldap32 ws2_32"
 is_known() { case " $(echo $known) " in *" $1 "*) return 0 ;; esac; return 1; }
 
 win_path() { echo "Z:${1//\//\\}"; }
+fail() { echo "$*" >&2; exit 1; }
 
 game="$build/planted/game"
 rm -rf "$game"
 mkdir -p "$game"
-cp "$build/bin/tgc_client.exe" "$build/planted/naive_loader.exe" "$game/"
+cp "$build/bin/tgc_client.exe" "$build/planted/naive_loader.exe" "$build/planted/version_probe.exe" "$game/"
 
-# A game center the client accepts, through the path file; the previous one is put back afterwards.
+# A game center the client accepts, through the path file; what was there before is put back.
 data="$WINEPREFIX/drive_c/ProgramData/Tarvo/GameCenter/data"
 saved=""
 if [ -f "$data/tgc_path.dat" ]; then saved="$(mktemp)"; cp "$data/tgc_path.dat" "$saved"; fi
 restore() {
+  "$WINE" reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1 || true
   if [ -n "$saved" ]; then cp "$saved" "$data/tgc_path.dat"; rm -f "$saved"; else rm -f "$data/tgc_path.dat"; fi
 }
 trap restore EXIT
 mkdir -p "$data"
-printf '%s' "$(win_path "$build/fixtures/gc_26.0.2.1046")" >"$data/tgc_path.dat"
+gc_folder="$(win_path "$build/fixtures/gc_26.0.2.1046")"
+printf '%s' "$gc_folder" >"$data/tgc_path.dat"
 
 operations=("" "--update" "--verify-integrity" "--cct beta" "--install package" "--uninstall")
-run_all() {  # every operation, quiet, for a game folder of its own
+run_all() {  # every operation, quiet and not, for a game folder of its own
   for op in "${operations[@]}"; do
     # shellcheck disable=SC2086
-    timeout 30 "$WINE" "$game/tgc_client.exe" $op --quiet --target-game-folder 'C:\Games\Planted' </dev/null || {
-      echo "client failed or hung for '$op'" >&2
-      exit 1
-    }
+    timeout 30 "$WINE" "$game/tgc_client.exe" $op --quiet --target-game-folder 'C:\Games\Planted' </dev/null ||
+      fail "the client failed or hung for '$op --quiet'"
   done
+  # Without a display the notification windows cannot be created, so these end at once; they still
+  # take the paths that load the window and shell libraries. An outdated game center shows a notification.
+  printf '%s' "$(win_path "$build/fixtures/gc_26.0.2.1045")" >"$data/tgc_path.dat"
+  for op in "--update" "--propose-zgc-install 110"; do
+    # shellcheck disable=SC2086
+    DISPLAY= timeout 30 "$WINE" "$game/tgc_client.exe" $op --target-game-folder 'C:\Games\Planted' </dev/null ||
+      fail "the client failed or hung for '$op'"
+  done
+  printf '%s' "$gc_folder" >"$data/tgc_path.dat"
 }
 
-# Which DLLs do the operations load? The import table plus what Wine reports loading.
-names="$(x86_64-w64-mingw32-objdump -p "$game/tgc_client.exe" | sed -n 's/^\s*DLL Name: //p')"
-names+=$'\n'"$(WINEDEBUG=+loaddll run_all 2>&1 | sed -n 's/.*Loaded L"\([^"]*\)".*/\1/p' | sed 's/.*\\//')"
-names+=$'\n'"version.dll"  # loaded at run time by the version check
-names="$(echo "$names" | tr 'A-Z' 'a-z' | grep '\.dll$' | sed 's/\.dll$//' | sort -u)"
+lower_names() { tr 'A-Z' 'a-z' | { grep '\.dll$' || true; } | sed 's/\.dll$//' | sort -u; }
 
-overrides=""
-for name in $names; do
-  cp "$build/planted/planted_mark.dll" "$game/$name.dll"
-  is_known "$name" || overrides+="$name,"
+# What the client loads before and after its entry point: its first call marks the boundary.
+"$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'kernel32.SetDefaultDllDirectories' /f >/dev/null 2>&1
+trace="$(WINEDEBUG=+pid,+loaddll,+relay run_all 2>&1)"
+"$WINE" reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
+loads="$(echo "$trace" | awk '
+  /Loaded L".*\\tgc_client\.exe"/ { split($0, f, ":"); client[f[1]] = 1; started[f[1]] = 0; next }
+  /Call KERNEL32\.SetDefaultDllDirectories/ { split($0, f, ":"); started[f[1]] = 1; next }
+  /trace:loaddll:.*Loaded L"/ {
+    split($0, f, ":"); if (!(f[1] in client)) next
+    name = $0; sub(/.*Loaded L"/, "", name); sub(/".*/, "", name); sub(/.*\\/, "", name)
+    print (started[f[1]] ? "late " : "early ") name
+  }')"
+early="$(echo "$loads" | sed -n 's/^early //p' | lower_names)"
+late="$(echo "$loads" | sed -n 's/^late //p' | lower_names)"
+imports="$(x86_64-w64-mingw32-objdump -p "$game/tgc_client.exe" | sed -n 's/^\s*DLL Name: //p' | lower_names)"
+[ -n "$early" ] || fail "no start-up loads traced: the trace format of this Wine is not understood"
+
+native_first=""
+for name in $late; do
+  echo "$early" | grep -qx "$name" || is_known "$name" || native_first+="$name "
 done
-[ -n "$overrides" ] || { echo "no DLL outside the KnownDLLs was found to plant" >&2; exit 1; }
-export WINEDLLOVERRIDES="${overrides%,}=n,b;winemenubuilder.exe=d"
-echo "planted: $(echo $names)"
-echo "native-first: ${overrides%,}"
+echo "imported: $(echo $imports)"
+echo "loaded after the entry point: $(echo $late)"
+echo "native-first: ${native_first:-(none)}"
 
-# Control: a program that loads by bare name must pick up a planted copy, or this check proves nothing.
-"$WINE" "$game/naive_loader.exe" version.dll </dev/null || true
-[ -f "$game/version.dll.loaded" ] || { echo "control failed: the planted version.dll was not loaded by a naive loader" >&2; exit 1; }
+for name in $native_first version; do
+  cp "$build/planted/planted_mark.dll" "$game/$name.dll"
+done
 rm -f "$game"/*.loaded
 
-run_all
-marks="$(cd "$game" && ls -- *.loaded 2>/dev/null || true)"
-if [ -n "$marks" ]; then
-  echo "planted DLLs were loaded: $marks" >&2
-  exit 1
+overrides_for() { local o=""; for n in "$@"; do o+="$n,"; done; echo "${o%,}=n,b;$default_overrides"; }
+
+# Control: loading by bare name with the default search order must pick up the planted copy.
+WINEDLLOVERRIDES="$(overrides_for version)" "$WINE" "$game/naive_loader.exe" version.dll </dev/null || true
+[ -f "$game/version.dll.loaded" ] || fail "control failed: a naive loader did not load the planted version.dll"
+rm -f "$game"/*.loaded
+
+# The client's own run-time load of version.dll, in a process that has not loaded it yet.
+probe="$(WINEDLLOVERRIDES="$(overrides_for version)" "$WINE" "$game/version_probe.exe" "$gc_folder\\tgc.exe" </dev/null | tr -d '\r')"
+[ "$probe" = "26.0.2.1046" ] || fail "the version probe read '$probe' instead of 26.0.2.1046"
+
+if [ -n "$native_first" ]; then
+  # shellcheck disable=SC2086
+  WINEDLLOVERRIDES="$(overrides_for $native_first)" run_all
+else
+  run_all
 fi
+marks="$(cd "$game" && ls -- *.loaded 2>/dev/null || true)"
+[ -z "$marks" ] || fail "planted DLLs were loaded: $marks"
 echo "no planted DLL was loaded"
