@@ -137,4 +137,30 @@ TEST(ClientApiResults, GameCenterGoneAtStartTimeGivesTheWin32CodeAfterMessageAnd
     }
 }
 
+TEST(ClientApiResults, UnstartableGameCenterGivesTheSystemsReason)
+{
+    // It passes the check (right version) but is no program: the ordinary start fails for real.
+    const StandInGameCenter unstartable(L"not_a_program");
+    for (const Operation& operation : kOperations) {
+        for (const bool quiet : {false, true}) {
+            SCOPED_TRACE(std::string(operation.name) + (quiet ? " quiet" : ""));
+            ShownWindows shown;
+            ZGC::ZGCApiCli client(kFolder, quiet, E2e::RecordingServices(shown));
+            std::vector<std::wstring> expected;
+            if (&operation == &Uninstall()) {
+                EXPECT_EQ(operation.run(client), kResultLaunchFailed);
+                if (!quiet)
+                    expected = {L"notification 105"};
+            } else {
+                EXPECT_EQ(operation.run(client), static_cast<ResultCode>(0x800700C1u));
+                if (!quiet)
+                    expected = {L"message box: Failed to start " + unstartable.executable() + L"\r\n" +
+                                    ZGC::SystemMessageText(ERROR_BAD_EXE_FORMAT),
+                                L"notification " + std::to_wstring(operation.notification)};
+            }
+            EXPECT_EQ(shown.log, expected);
+        }
+    }
+}
+
 }  // namespace

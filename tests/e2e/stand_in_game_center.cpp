@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <stdexcept>
+
 #include "support/test_paths.h"
 
 namespace E2e {
@@ -9,6 +11,8 @@ namespace E2e {
 namespace {
 
 constexpr wchar_t kLogVariable[] = L"TGC_FIXTURE_LOG";
+constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr wchar_t kCommonAppData[] = L"Common AppData";
 
 }  // namespace
 
@@ -56,6 +60,33 @@ bool StartLog::nothingStarted(DWORD graceMs) const
 {
     Sleep(graceMs);
     return TestSupport::ReadGameCenterRecords(logPath_).empty();
+}
+
+ScopedUnresolvableProgramData::ScopedUnresolvableProgramData()
+{
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kShellFoldersKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key_.put()) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("the shell folders key does not open");
+    wchar_t buffer[1024];
+    DWORD size = sizeof buffer;
+    if (RegQueryValueExW(key_.get(), kCommonAppData, nullptr, &type_, reinterpret_cast<BYTE*>(buffer), &size) ==
+        ERROR_SUCCESS)
+        saved_.emplace(buffer, size / sizeof(wchar_t));
+    set(REG_EXPAND_SZ, std::wstring(L"Q:\\nowhere") + L'\0');
+}
+
+ScopedUnresolvableProgramData::~ScopedUnresolvableProgramData()
+{
+    if (saved_)
+        set(type_, *saved_);
+    else
+        RegDeleteValueW(key_.get(), kCommonAppData);
+}
+
+void ScopedUnresolvableProgramData::set(DWORD type, const std::wstring& data) const
+{
+    RegSetValueExW(key_.get(), kCommonAppData, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size() * sizeof(wchar_t)));
 }
 
 ZGC::ClientServices RecordingServices(ShownWindows& shown)

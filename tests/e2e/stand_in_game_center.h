@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/client_services.h"
+#include "libraries/system/win32/unique_resource.h"
 #include "support/game_center_record.h"
 #include "support/machine_state.h"
 #include "support/process_runner.h"
@@ -53,6 +54,23 @@ public:
 private:
     std::wstring logPath_;
     TestSupport::ScopedEnvironmentVariable logVariable_;
+};
+
+// Points the machine's common application-data folder at a drive that does not exist, so that the
+// folder cannot be resolved; puts the setting back afterwards.
+class ScopedUnresolvableProgramData {
+public:
+    ScopedUnresolvableProgramData();
+    ~ScopedUnresolvableProgramData();
+    ScopedUnresolvableProgramData(const ScopedUnresolvableProgramData&) = delete;
+    ScopedUnresolvableProgramData& operator=(const ScopedUnresolvableProgramData&) = delete;
+
+private:
+    void set(DWORD type, const std::wstring& data) const;
+
+    System::Win32::UniqueRegKey key_;
+    DWORD type_ = REG_EXPAND_SZ;
+    std::optional<std::wstring> saved_;
 };
 
 // The windows the launcher client would show, written down instead of shown.

@@ -1,0 +1,246 @@
+// The windows the built client shows, seen from outside on a virtual display: which notification for
+// which trouble, the start-failure message box before it, and no window at all in quiet mode.
+// Every window a test makes appear is closed by the test, so the client always ends.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/client_windows.h"
+#include "stand_in_game_center.h"
+#include "support/process_runner.h"
+#include "support/test_paths.h"
+#include "support/ui_windows.h"
+
+namespace {
+
+using E2e::StandInGameCenter;
+using E2e::StartLog;
+using TestSupport::ChildProcess;
+
+constexpr wchar_t kTitle[] = L"Tarvo Game Center";
+constexpr DWORD kShowTimeoutMs = 20000;
+constexpr DWORD kEndTimeoutMs = 15000;
+constexpr int kMessageId = 1001;
+constexpr int kButtonId = 23;
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct Expected {
+    std::wstring message;
+    std::wstring button;
+};
+
+const wchar_t kInstallLine[] = L"\nPlease install the application using the installer.";
+const Expected kRequiredToUpdate{std::wstring(L"Tarvo Game Center is required to update this game.") + kInstallLine,
+                                 L"Install Tarvo Game Center"};
+const Expected kRequiredToUninstall{
+    std::wstring(L"Tarvo Game Center is required to uninstall this game.") + kInstallLine,
+    L"Install Tarvo Game Center"};
+const Expected kRequiredToChangeType{
+    std::wstring(L"Tarvo Game Center is required to change client type for this game.") + kInstallLine,
+    L"Install Tarvo Game Center"};
+const Expected kRequired{std::wstring(L"Tarvo Game Center is required.") + kInstallLine, L"Install Tarvo Game Center"};
+const Expected kOutdated{
+    L"Your version of Tarvo Game Center is outdated.\nPlease reinstall the application using the "
+    L"installer.",
+    L"Reinstall Tarvo Game Center"};
+
+struct OperationCase {
+    const wchar_t* arguments;
+    const Expected& notification;
+};
+
+const OperationCase kOperations[] = {
+    {L"--target-game-folder C:\\Games\\Demo", kRequired},
+    {L"--update --target-game-folder C:\\Games\\Demo", kRequiredToUpdate},
+    {L"--verify-integrity --target-game-folder C:\\Games\\Demo", kRequired},
+    {L"--cct beta --target-game-folder C:\\Games\\Demo", kRequiredToChangeType},
+    {L"--install pkg --target-game-folder C:\\Games\\Demo", kRequired},
+    {L"--uninstall --target-game-folder C:\\Games\\Demo", kRequiredToUninstall},
+};
+
+std::unique_ptr<ChildProcess> StartClient(const std::wstring& arguments)
+{
+    const std::wstring client = TestSupport::ClientExePath();
+    return std::make_unique<ChildProcess>(client, L"\"" + client + L"\" " + arguments);
+}
+
+std::wstring ControlText(HWND dialog, int id)
+{
+    for (const auto& control : TestSupport::DialogControls(dialog)) {
+        if (control.id == id)
+            return control.text;
+    }
+    return L"<no control " + std::to_wstring(id) + L">";
+}
+
+// The first visible dialog of the process, whatever its title; null when none came in time.
+HWND WaitForAnyDialog(DWORD processId)
+{
+    const ULONGLONG deadline = GetTickCount64() + kShowTimeoutMs;
+    while (GetTickCount64() < deadline) {
+        for (const auto& window : TestSupport::VisibleTopLevelWindows(processId)) {
+            if (window.className == L"#32770")
+                return window.hwnd;
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+void CloseWithCloseBox(HWND dialog)
+{
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// The client shows exactly this notification (and nothing beside it); the test closes it.
+void ExpectNotificationAndClose(const ChildProcess& client, const Expected& expected)
+{
+    const HWND dialog = TestSupport::WaitForDialog(kTitle, client.processId(), kShowTimeoutMs);
+    ASSERT_NE(dialog, nullptr) << "no notification";
+    EXPECT_EQ(TestSupport::VisibleTopLevelWindows(client.processId()).size(), 1u);
+    EXPECT_EQ(ControlText(dialog, kMessageId), expected.message);
+    EXPECT_EQ(ControlText(dialog, kButtonId), expected.button);
+    CloseWithCloseBox(dialog);
+}
+
+void ExpectEndsWithZero(const ChildProcess& client)
+{
+    ASSERT_TRUE(client.waitForExit(kEndTimeoutMs)) << "the client did not end";
+    EXPECT_EQ(client.exitCode(), 0u);
+}
+
+TEST(ClientWindows, MissingGameCenterShowsTheOperationsNotification)
+{
+    for (const OperationCase& operation : kOperations) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(operation.arguments));
+        const TestSupport::ScopedNoGameCenter missing;
+        const StartLog log;
+        const auto client = StartClient(operation.arguments);
+        ExpectNotificationAndClose(*client, operation.notification);
+        ExpectEndsWithZero(*client);
+        EXPECT_TRUE(log.nothingStarted(100));
+    }
+}
+
+TEST(ClientWindows, OutdatedGameCenterShowsTheReinstallNotificationWhateverTheOperation)
+{
+    for (const OperationCase& operation : kOperations) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(operation.arguments));
+        const StandInGameCenter outdated(L"26.0.2.1045");
+        const auto client = StartClient(operation.arguments);
+        ExpectNotificationAndClose(*client, kOutdated);
+        ExpectEndsWithZero(*client);
+        EXPECT_TRUE(outdated.nothingStarted(100));
+    }
+}
+
+TEST(ClientWindows, FailedStartShowsTheMessageBoxThenTheNotification)
+{
+    for (const OperationCase& operation : kOperations) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(operation.arguments));
+        const StandInGameCenter unstartable(L"not_a_program");
+        const auto client = StartClient(operation.arguments);
+        if (&operation.notification != &kRequiredToUninstall) {
+            const HWND box = WaitForAnyDialog(client->processId());
+            ASSERT_NE(box, nullptr) << "no message box";
+            EXPECT_NE(TestSupport::WindowText(box), kTitle);
+            EXPECT_EQ(ControlText(box, kMessageBoxTextId),
+                      ZGC::StartFailureMessage(unstartable.executable(), ERROR_BAD_EXE_FORMAT));
+            EXPECT_NE(
+                ControlText(box, kMessageBoxTextId).find(L"Failed to start " + unstartable.executable() + L"\r\n"),
+                std::wstring::npos);
+            EXPECT_FALSE(client->waitForExit(0));
+            EXPECT_TRUE(TestSupport::ClickButton(box, IDOK));
+        }
+        // Uninstall has no message box: its failed start shows only its notification.
+        ExpectNotificationAndClose(*client, operation.notification);
+        ExpectEndsWithZero(*client);
+    }
+}
+
+// Watches every top-level window of the client until it ends; the names of those that were visible.
+std::vector<std::wstring> VisibleWindowsUntilExit(const ChildProcess& client)
+{
+    std::vector<std::wstring> seen;
+    const ULONGLONG deadline = GetTickCount64() + kEndTimeoutMs;
+    while (!client.waitForExit(10) && GetTickCount64() < deadline) {
+        for (const auto& window : TestSupport::VisibleTopLevelWindows(client.processId())) {
+            seen.push_back(window.className + L" " + window.title);
+            PostMessageW(window.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);  // so a failing test still ends
+        }
+    }
+    return seen;
+}
+
+TEST(ClientWindows, QuietModeShowsNoWindowAtAll)
+{
+    for (const wchar_t* variant : {L"", L"26.0.2.1045", L"noversion", L"not_a_program"}) {
+        for (const OperationCase& operation : kOperations) {
+            SCOPED_TRACE(TestSupport::WideToUtf8(variant) + " " + TestSupport::WideToUtf8(operation.arguments));
+            const TestSupport::ScopedNoGameCenter missing;
+            std::optional<StandInGameCenter> installed;
+            if (*variant)
+                installed.emplace(variant);
+            const auto client = StartClient(std::wstring(L"--quiet ") + operation.arguments);
+            EXPECT_EQ(VisibleWindowsUntilExit(*client), std::vector<std::wstring>{});
+            ExpectEndsWithZero(*client);
+        }
+    }
+}
+
+TEST(ClientWindows, UnresolvableProgramDataShowsNoWindowEvenWithoutQuiet)
+{
+    const StandInGameCenter gameCenter;
+    const E2e::ScopedUnresolvableProgramData broken;
+    for (const OperationCase& operation : kOperations) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(operation.arguments));
+        const auto client = StartClient(operation.arguments);
+        EXPECT_EQ(VisibleWindowsUntilExit(*client), std::vector<std::wstring>{});
+        ExpectEndsWithZero(*client);
+    }
+    EXPECT_TRUE(gameCenter.nothingStarted(300));
+}
+
+TEST(ClientWindows, WatchingSeesTheWindowsOfAClientThatShowsOne)
+{
+    // The check above proves something only if the watch sees a window that is there.
+    const TestSupport::ScopedNoGameCenter missing;
+    const auto client = StartClient(L"--update");
+    ASSERT_NE(TestSupport::WaitForDialog(kTitle, client->processId(), kShowTimeoutMs), nullptr);
+    const auto seen = VisibleWindowsUntilExit(*client);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), std::wstring(L"#32770 ") + kTitle);
+    ExpectEndsWithZero(*client);
+}
+
+TEST(ClientWindows, AskedForNotificationIsShownEvenWhenQuietAndStartsNothing)
+{
+    const StandInGameCenter gameCenter;
+    {
+        const auto client = StartClient(L"--propose-zgc-install 110 --quiet");
+        ExpectNotificationAndClose(*client, kRequired);
+        ExpectEndsWithZero(*client);
+    }
+    {
+        const auto client = StartClient(L"--quiet --propose-zgc-install 108 --update");
+        ExpectNotificationAndClose(*client, kOutdated);
+        ExpectEndsWithZero(*client);
+    }
+    {
+        // A support notification closes with its own button.
+        const auto client = StartClient(L"--propose-zgc-install +111");
+        const HWND dialog = TestSupport::WaitForDialog(kTitle, client->processId(), kShowTimeoutMs);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(ControlText(dialog, kButtonId), L"Close");
+        EXPECT_TRUE(TestSupport::ClickButton(dialog, kButtonId));
+        ExpectEndsWithZero(*client);
+    }
+    EXPECT_TRUE(gameCenter.nothingStarted(300));
+}
+
+}  // namespace
