@@ -61,7 +61,6 @@ TEST(CommandDispatch, RunsExactlyOneOperationChosenByTheFirstSwitch)
         {{exe, L"--cct"}, L"Open"},
         {{exe, L"--install"}, L"Open"},
         {{exe, L"--propose-zgc-install"}, L"Open"},
-        {{exe, L"--cct", L"--update"}, L"ChangeClientType(--update)"},
         {{exe, L"--UPDATE"}, L"Open"},
         {{exe, L"--Uninstall"}, L"Open"},
         {{exe, L"--open"}, L"Open"},

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/client_main.h"
 #include "app/client_windows.h"
 #include "app/job_breakaway.h"
 #include "app/uninstall_wait.h"
@@ -44,6 +45,18 @@ TEST(StartFailureMessage, NamesTheGameCenterAndTheSystemsReasonOnItsOwnLine)
     }
     EXPECT_EQ(ZGC::SystemMessageText(0x3FFFFFFFu), L"");
     EXPECT_EQ(ZGC::StartFailureMessage(L"C:\\GC\\tgc.exe", 0x3FFFFFFFu), L"Failed to start C:\\GC\\tgc.exe\r\n");
+}
+
+TEST(ClientStart, CriticalErrorBoxesAreSuppressedAndOtherErrorModeBitsKept)
+{
+    const UINT original = SetErrorMode(0);
+    for (const UINT inherited :
+         {0u, UINT{SEM_NOGPFAULTERRORBOX}, UINT{SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX}}) {
+        SetErrorMode(inherited);
+        ZGC::SuppressCriticalErrorBoxes();
+        EXPECT_EQ(GetErrorMode(), inherited | SEM_FAILCRITICALERRORS) << inherited;
+    }
+    SetErrorMode(original);
 }
 
 }  // namespace
