@@ -32,7 +32,7 @@ double Percentile(const std::vector<double>& sorted, double fraction)
 }  // namespace
 
 bool TimeStart(const std::wstring& program, const std::wstring& commandLine, unsigned long timeoutMs,
-               TimedStart& result, std::wstring& error)
+               bool sampleWorkingSet, TimedStart& result, std::wstring& error)
 {
     System::Win32::UniqueHandle started(CreateEventW(nullptr, TRUE, FALSE, kStartedEvent));
     if (!started) {
@@ -56,7 +56,25 @@ bool TimeStart(const std::wstring& program, const std::wstring& commandLine, uns
     System::Win32::UniqueHandle thread(info.hThread);
     System::Win32::UniqueHandle process(info.hProcess);
 
-    const DWORD waited = WaitForSingleObject(started.get(), timeoutMs);
+    // Wine reports no memory counters for an ended process: sample them while it runs (only when
+    // asked, since sampling costs time the start-up figures must not include).
+    const auto sampleMemory = [&] {
+        if (!sampleWorkingSet)
+            return;
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        if (GetProcessMemoryInfo(process.get(), &counters, sizeof(counters)))
+            result.peakWorkingSet =
+                std::max<unsigned long long>({result.peakWorkingSet, counters.PeakWorkingSetSize, counters.WorkingSetSize});
+    };
+    DWORD waited = WAIT_TIMEOUT;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    if (!sampleWorkingSet)
+        waited = WaitForSingleObject(started.get(), timeoutMs);
+    while (waited == WAIT_TIMEOUT && GetTickCount64() < deadline) {
+        sampleMemory();
+        waited = WaitForSingleObject(started.get(), 1);
+    }
     QueryPerformanceCounter(&after);
     if (waited != WAIT_OBJECT_0) {
         TerminateProcess(process.get(), 1);
@@ -64,11 +82,8 @@ bool TimeStart(const std::wstring& program, const std::wstring& commandLine, uns
         return false;
     }
     result.milliseconds = ElapsedMs(before, after);
-    WaitForSingleObject(process.get(), timeoutMs);
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    if (GetProcessMemoryInfo(process.get(), &counters, sizeof(counters)))
-        result.peakWorkingSet = counters.PeakWorkingSetSize;
+    while (WaitForSingleObject(process.get(), 1) == WAIT_TIMEOUT && GetTickCount64() < deadline)
+        sampleMemory();
     GetExitCodeProcess(process.get(), &result.exitCode);
     return true;
 }

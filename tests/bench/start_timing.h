@@ -14,8 +14,9 @@ struct TimedStart {
 
 // Starts `commandLine` (the first token being `program`) and waits at most `timeoutMs` for the
 // game center, told by the inherited environment, to set the named event. Returns false on time-out.
+// With sampleWorkingSet the started program's memory is sampled until it ends (slower; not for timing).
 bool TimeStart(const std::wstring& program, const std::wstring& commandLine, unsigned long timeoutMs,
-               TimedStart& result, std::wstring& error);
+               bool sampleWorkingSet, TimedStart& result, std::wstring& error);
 
 struct Spread {
     double median = 0, p25 = 0, p75 = 0, min = 0, max = 0;
