@@ -22,8 +22,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(args[1], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(args[1], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return 2;
     const UniqueHandle thread(process.hThread);
     const UniqueHandle child(process.hProcess);

@@ -64,8 +64,8 @@ bool TimeStart(const std::wstring& program, const std::wstring& commandLine, uns
         PROCESS_MEMORY_COUNTERS counters{};
         counters.cb = sizeof(counters);
         if (GetProcessMemoryInfo(process.get(), &counters, sizeof(counters)))
-            result.peakWorkingSet =
-                std::max<unsigned long long>({result.peakWorkingSet, counters.PeakWorkingSetSize, counters.WorkingSetSize});
+            result.peakWorkingSet = std::max<unsigned long long>(
+                {result.peakWorkingSet, counters.PeakWorkingSetSize, counters.WorkingSetSize});
     };
     DWORD waited = WAIT_TIMEOUT;
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;

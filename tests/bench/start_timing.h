@@ -7,7 +7,7 @@
 namespace Bench {
 
 struct TimedStart {
-    double milliseconds = 0;  // CreateProcessW called .. game center signalled its event
+    double milliseconds = 0;                // CreateProcessW called .. game center signalled its event
     unsigned long long peakWorkingSet = 0;  // of the started program, in bytes
     unsigned long exitCode = 0;
 };

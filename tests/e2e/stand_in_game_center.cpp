@@ -102,13 +102,4 @@ ZGC::ClientServices RecordingServices(ShownWindows& shown)
     return services;
 }
 
-std::vector<std::wstring> ArgvOf(const std::wstring& commandLine)
-{
-    int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(commandLine.c_str(), &count);
-    std::vector<std::wstring> tokens(argv, argv + (argv ? count : 0));
-    LocalFree(argv);
-    return tokens;
-}
-
 }  // namespace E2e

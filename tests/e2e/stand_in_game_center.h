@@ -10,6 +10,7 @@
 
 #include "app/client_services.h"
 #include "libraries/system/win32/unique_resource.h"
+#include "support/file_and_argv.h"
 #include "support/game_center_record.h"
 #include "support/machine_state.h"
 #include "support/process_runner.h"
@@ -82,6 +83,6 @@ struct ShownWindows {
 ZGC::ClientServices RecordingServices(ShownWindows& shown);
 
 // The command-line arguments a game center start received, as its own parser splits them.
-std::vector<std::wstring> ArgvOf(const std::wstring& commandLine);
+using TestSupport::ArgvOf;
 
 }  // namespace E2e

@@ -9,8 +9,8 @@ namespace Robustness {
 namespace {
 
 const std::array<const wchar_t*, 8> kSwitches = {
-    L"--update", L"--uninstall", L"--verify-integrity", L"--cct", L"--install", L"--propose-zgc-install",
-    L"--target-game-folder", L"--quiet",
+    L"--update",  L"--uninstall",           L"--verify-integrity",   L"--cct",
+    L"--install", L"--propose-zgc-install", L"--target-game-folder", L"--quiet",
 };
 
 // Look-alikes that must be treated as unknown tokens.
@@ -33,9 +33,10 @@ bool Chance(std::mt19937_64& random, int percent)
 // Characters that stress splitting and quoting, drawn one at a time.
 wchar_t StressCharacter(std::mt19937_64& random)
 {
-    static const std::wstring pool = L"\"\\ \t\r\n\v\f/:.,;'`$%^&*()[]{}<>|?~!=+-_"
-                                     L"abcXYZ019"
-                                     L"\u00e9\u00c9\u0436\u0416\u00a0\u3000\u200b\u00ff";
+    static const std::wstring pool =
+        L"\"\\ \t\r\n\v\f/:.,;'`$%^&*()[]{}<>|?~!=+-_"
+        L"abcXYZ019"
+        L"\u00e9\u00c9\u0436\u0416\u00a0\u3000\u200b\u00ff";
     return pool[Pick(random, pool.size())];
 }
 
@@ -74,7 +75,8 @@ std::wstring ProposeValue(std::mt19937_64& random)
         L"", L"abc", L"0", L"-1", L"104", L"107", L"109", L"113", L"  42", L"+7", L"-103", L"1e3",
     };
     for (;;) {
-        const std::wstring value = Chance(random, 70) ? std::wstring(pool[Pick(random, pool.size())]) : RandomValue(random);
+        const std::wstring value =
+            Chance(random, 70) ? std::wstring(pool[Pick(random, pool.size())]) : RandomValue(random);
         const int code = LeadingDecimal(value);
         if (std::find(kCodesWithEntries.begin(), kCodesWithEntries.end(), code) == kCodesWithEntries.end())
             return value;

@@ -92,7 +92,7 @@ Installation PathFileToVariant(std::mt19937_64& random)
             installation.description = L"path file followed by invalid UTF-8";
             break;
         default:
-            suffix.assign(1, ' ');  // (assigning a one-character literal trips a false -Wrestrict in GCC 12)
+            suffix.assign(1, ' ');        // (assigning a one-character literal trips a false -Wrestrict in GCC 12)
             installation.usable = false;  // blanks are part of the folder name
             installation.description = L"path file with a trailing blank";
             break;

@@ -16,6 +16,7 @@
 
 #include "command_line_model.h"
 #include "installation_model.h"
+#include "support/file_and_argv.h"
 #include "support/game_center_record.h"
 #include "support/machine_state.h"
 #include "support/process_runner.h"
@@ -57,14 +58,6 @@ bool ShowsWindow(DWORD processId)
     WindowSearch search{processId, false};
     EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-std::vector<std::wstring> SplitLikeTheGameCenter(const std::wstring& commandLine)
-{
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(commandLine.c_str(), &count);
-    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> owner(arguments, &LocalFree);
-    return arguments ? std::vector<std::wstring>(arguments, arguments + count) : std::vector<std::wstring>{};
 }
 
 // Installs what the model describes for the scope of one run, on top of a clean machine.
@@ -142,7 +135,7 @@ TEST(Robustness, GeneratedQuietRunsEndCleanlyAndStartOnlyUsableGameCenters)
         ++started;
         // Whatever the folder holds, the game center's own parser gets it back exactly.
         if (!expected.defaultFolder) {
-            const auto arguments = SplitLikeTheGameCenter(outcome.records.front().commandLine);
+            const auto arguments = TestSupport::ArgvOf(outcome.records.front().commandLine);
             const size_t folderAt = expected.operation == L"uninstall" ? 3 : 2;
             ASSERT_GT(arguments.size(), folderAt);
             EXPECT_EQ(WideToUtf8(arguments[folderAt]), WideToUtf8(expected.gameFolder));

@@ -9,34 +9,11 @@
 #include <string_view>
 
 #include "libraries/system/win32/unique_resource.h"
+#include "support/file_and_argv.h"
 #include "support/test_paths.h"
 
 namespace TestSupport {
 namespace {
-
-std::string ReadWholeFile(const std::wstring& path)
-{
-    // The game center may be appending right now: share everything, and retry while it holds the file alone.
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        System::Win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
-                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            if (GetLastError() == ERROR_SHARING_VIOLATION) {
-                Sleep(5);
-                continue;
-            }
-            return {};
-        }
-        std::string bytes;
-        char chunk[4096];
-        DWORD read = 0;
-        while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
-            bytes.append(chunk, read);
-        return bytes;
-    }
-    throw std::runtime_error("game center log stays locked");
-}
 
 unsigned HexDigit(char c)
 {
@@ -124,7 +101,7 @@ GameCenterRecord ParseRecord(std::string_view line)
 
 std::vector<GameCenterRecord> ReadGameCenterRecords(const std::wstring& logPath)
 {
-    const std::string bytes = ReadWholeFile(logPath);
+    const std::string bytes = ReadFileBytes(logPath).value_or(std::string());
     std::vector<GameCenterRecord> records;
     size_t start = 0;
     for (size_t end = bytes.find('\n'); end != std::string::npos; end = bytes.find('\n', start)) {

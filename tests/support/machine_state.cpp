@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "libraries/system/win32/unique_resource.h"
+#include "support/file_and_argv.h"
 #include "support/test_paths.h"
 
 namespace TestSupport {
@@ -38,20 +39,6 @@ std::vector<std::wstring> DataFolders()
 bool Exists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadBytes(const std::wstring& path)
-{
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        Fail("reading the path file", GetLastError());
-    std::string bytes;
-    char chunk[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
-        bytes.append(chunk, read);
-    return bytes;
 }
 
 std::wstring UninstallParent(const std::wstring& path)
@@ -128,8 +115,12 @@ SavedPathFile::SavedPathFile()
             missingFolders_.push_back(folder);
     const std::wstring file = PathFilePath();
     existed_ = Exists(file);
-    if (existed_)
-        bytes_ = ReadBytes(file);
+    if (existed_) {
+        const auto bytes = ReadFileBytes(file);
+        if (!bytes)
+            Fail("reading the path file", GetLastError());
+        bytes_ = *bytes;
+    }
 }
 
 SavedPathFile::~SavedPathFile()

@@ -7,18 +7,11 @@
 #include <vector>
 
 #include "app/game_center_command_line.h"
+#include "support/file_and_argv.h"
 
 namespace {
 
-// How the game center's own parser sees a command line.
-std::vector<std::wstring> ArgvOf(const std::wstring& commandLine)
-{
-    int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(commandLine.c_str(), &count);
-    std::vector<std::wstring> tokens(argv, argv + (argv ? count : 0));
-    LocalFree(argv);
-    return tokens;
-}
+using TestSupport::ArgvOf;
 
 TEST(GameCenterCommandLine, QuotesTheFolderByTheWindowsArgumentRules)
 {

@@ -19,11 +19,10 @@ namespace {
 
 // The KnownDLLs of Windows: never searched for in the application folder.
 const std::set<std::string> kKnownDlls = {
-    "advapi32.dll", "clbcatq.dll", "combase.dll", "comdlg32.dll", "coml2.dll",  "difxapi.dll",
-    "gdi32.dll",    "gdiplus.dll", "imagehlp.dll", "imm32.dll",  "kernel32.dll", "msctf.dll",
-    "msvcrt.dll",   "normaliz.dll", "nsi.dll",     "ole32.dll",  "oleaut32.dll", "psapi.dll",
-    "rpcrt4.dll",   "sechost.dll", "setupapi.dll", "shcore.dll", "shell32.dll",  "shlwapi.dll",
-    "user32.dll",   "wldap32.dll", "ws2_32.dll",
+    "advapi32.dll", "clbcatq.dll",  "combase.dll",  "comdlg32.dll", "coml2.dll",   "difxapi.dll", "gdi32.dll",
+    "gdiplus.dll",  "imagehlp.dll", "imm32.dll",    "kernel32.dll", "msctf.dll",   "msvcrt.dll",  "normaliz.dll",
+    "nsi.dll",      "ole32.dll",    "oleaut32.dll", "psapi.dll",    "rpcrt4.dll",  "sechost.dll", "setupapi.dll",
+    "shcore.dll",   "shell32.dll",  "shlwapi.dll",  "user32.dll",   "wldap32.dll", "ws2_32.dll",
 };
 
 class PeImage {
@@ -109,7 +108,8 @@ TEST(ReleaseHardening, NoSectionIsBothWritableAndExecutable)
     PeImage image(TestSupport::ClientExePath());
     ASSERT_TRUE(image.loaded());
     for (const auto& section : image.sections()) {
-        const std::string name(reinterpret_cast<const char*>(section.Name), strnlen(reinterpret_cast<const char*>(section.Name), 8));
+        const std::string name(reinterpret_cast<const char*>(section.Name),
+                               strnlen(reinterpret_cast<const char*>(section.Name), 8));
         const bool writable = section.Characteristics & IMAGE_SCN_MEM_WRITE;
         const bool executable = section.Characteristics & IMAGE_SCN_MEM_EXECUTE;
         EXPECT_FALSE(writable && executable) << name;
