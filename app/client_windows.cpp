@@ -1,5 +1,6 @@
 #include "app/client_windows.h"
 
+#include "app/classic_space.h"
 #include "libraries/system/win32/unique_resource.h"
 #include "ui/framework/win_app.h"
 #include "ui/notification_catalogue.h"
@@ -9,12 +10,6 @@ namespace ZGC {
 namespace {
 
 constexpr std::int32_t kOutdatedNotification = 108;
-
-bool IsClassicSpace(wchar_t unit)
-{
-    return unit == L' ' || (unit >= L'\t' && unit <= L'\r');
-}
-
 }  // namespace
 
 void ShowOutdatedNotification()

@@ -5,18 +5,14 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/classic_space.h"
+
 namespace ZGC {
 
 namespace {
 
 constexpr wchar_t kTargetGameFolderSwitch[] = L"--target-game-folder";
 constexpr wchar_t kQuietSwitch[] = L"--quiet";
-
-bool IsClassicSpace(wchar_t unit)
-{
-    return unit == L' ' || (unit >= L'\t' && unit <= L'\r');
-}
-
 }  // namespace
 
 std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine)

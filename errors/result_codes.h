@@ -11,6 +11,8 @@ inline constexpr ResultCode kResultUninstallProcessEnded = 1;
 inline constexpr ResultCode kResultNotInstalled = static_cast<ResultCode>(0x80EE0002u);
 inline constexpr ResultCode kResultOutdated = static_cast<ResultCode>(0x80EE000Cu);
 inline constexpr ResultCode kResultLaunchFailed = static_cast<ResultCode>(0x80EE1001u);
+// A start that failed without the system naming a reason (E_FAIL): still a failure, never success.
+inline constexpr ResultCode kResultFailedWithoutCode = static_cast<ResultCode>(0x80004005u);
 
 // A positive Win32 error e becomes 0x80070000 | (e & 0xFFFF); zero and negative values pass unchanged.
 ResultCode ResultFromWin32(std::int32_t error);
