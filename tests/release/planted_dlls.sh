@@ -31,12 +31,16 @@ mkdir -p "$game"
 cp "$build/bin/tgc_client.exe" "$build/planted/naive_loader.exe" "$build/planted/version_probe.exe" "$game/"
 
 # A game center the client accepts, through the path file; what was there before is put back.
-data="$WINEPREFIX/drive_c/ProgramData/Tarvo/GameCenter/data"
+tarvo="$WINEPREFIX/drive_c/ProgramData/Tarvo"
+data="$tarvo/GameCenter/data"
 saved=""
+tarvo_existed=0
+[ -d "$tarvo" ] && tarvo_existed=1
 if [ -f "$data/tgc_path.dat" ]; then saved="$(mktemp)"; cp "$data/tgc_path.dat" "$saved"; fi
 restore() {
   "$WINE" reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1 || true
   if [ -n "$saved" ]; then cp "$saved" "$data/tgc_path.dat"; rm -f "$saved"; else rm -f "$data/tgc_path.dat"; fi
+  [ "$tarvo_existed" = 1 ] || rm -rf "$tarvo"
 }
 trap restore EXIT
 mkdir -p "$data"
