@@ -24,8 +24,10 @@ TEST(ExecutableResources, VersionResourceIs26_0_2_1046)
     HMODULE version = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     ASSERT_NE(version, nullptr);
     FreeLibraryOnExit guard{version};
-    auto getSize = reinterpret_cast<GetSizeFn>(reinterpret_cast<void (*)()>(GetProcAddress(version, "GetFileVersionInfoSizeW")));
-    auto getInfo = reinterpret_cast<GetInfoFn>(reinterpret_cast<void (*)()>(GetProcAddress(version, "GetFileVersionInfoW")));
+    auto getSize =
+        reinterpret_cast<GetSizeFn>(reinterpret_cast<void (*)()>(GetProcAddress(version, "GetFileVersionInfoSizeW")));
+    auto getInfo =
+        reinterpret_cast<GetInfoFn>(reinterpret_cast<void (*)()>(GetProcAddress(version, "GetFileVersionInfoW")));
     auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(GetProcAddress(version, "VerQueryValueW")));
     ASSERT_TRUE(getSize && getInfo && query);
 
@@ -55,7 +57,8 @@ TEST(ExecutableResources, VersionResourceIs26_0_2_1046)
     for (const auto& s : strings) {
         wchar_t* value = nullptr;
         UINT chars = 0;
-        ASSERT_TRUE(query(block.data(), s.key, reinterpret_cast<void**>(&value), &chars)) << TestSupport::WideToUtf8(s.key);
+        ASSERT_TRUE(query(block.data(), s.key, reinterpret_cast<void**>(&value), &chars))
+            << TestSupport::WideToUtf8(s.key);
         EXPECT_EQ(std::wstring(value), s.expected);
     }
 }
@@ -74,8 +77,7 @@ TEST(ExecutableResources, ManifestRequestsAsInvokerCommonControls6AndWindows7To8
     const std::string manifest(data, SizeofResource(image, resource));
 
     const char* expected[] = {
-        "requestedExecutionLevel level=\"asInvoker\"",
-        "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+        "requestedExecutionLevel level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
         "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
         "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
