@@ -1,7 +1,6 @@
 #include "app/game_center_command_line.h"
 
-#include <windows.h>
-#include <shlwapi.h>
+#include "app/module_folder.h"
 
 namespace ZGC {
 
@@ -80,11 +79,7 @@ std::wstring UninstallCommandLine(std::wstring_view gameCenterPath, std::wstring
 
 std::wstring GameCenterFolder(const std::wstring& gameCenterPath)
 {
-    std::wstring folder = gameCenterPath;
-    folder.push_back(L'\0');
-    PathRemoveFileSpecW(folder.data());
-    folder.resize(wcslen(folder.c_str()));
-    return folder;
+    return WithoutLastComponent(gameCenterPath);
 }
 
 }  // namespace ZGC

@@ -32,10 +32,16 @@ std::wstring FolderOfModulePath(const std::wstring& modulePath)
     wchar_t fullPath[MAX_PATH];
     if (_wfullpath(fullPath, modulePath.c_str(), MAX_PATH) != nullptr)
         path = fullPath;
-    path.push_back(L'\0');
-    PathRemoveFileSpecW(path.data());
-    path.resize(wcslen(path.c_str()));
-    return path;
+    return WithoutLastComponent(path);
+}
+
+std::wstring WithoutLastComponent(const std::wstring& path)
+{
+    std::wstring folder = path;
+    folder.push_back(L'\0');
+    PathRemoveFileSpecW(folder.data());
+    folder.resize(wcslen(folder.c_str()));
+    return folder;
 }
 
 std::wstring DefaultGameFolder()

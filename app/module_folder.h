@@ -11,6 +11,9 @@ std::wstring RunningModulePath();
 // The module path made absolute (kept as it is when that fails), without its last component.
 std::wstring FolderOfModulePath(const std::wstring& modulePath);
 
+// The path without its last component (PathRemoveFileSpecW), cut at the terminator that call writes.
+std::wstring WithoutLastComponent(const std::wstring& path);
+
 // FolderOfModulePath(RunningModulePath())
 std::wstring DefaultGameFolder();
 
