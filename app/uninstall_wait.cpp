@@ -7,7 +7,7 @@ ResultCode UninstallWaitResult(DWORD waitResult, DWORD lastError)
     if (waitResult == WAIT_OBJECT_0)
         return kResultUninstallProcessEnded;
     if (waitResult == WAIT_FAILED)
-        return ResultFromWin32(static_cast<std::int32_t>(lastError));
+        return FailureFromWin32(static_cast<std::int32_t>(lastError));
     return kResultSuccess;
 }
 

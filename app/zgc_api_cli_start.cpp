@@ -35,10 +35,7 @@ ResultCode ZGCApiCli::StartGameCenter(std::int32_t notificationCode, const std::
         services_.showStartFailure(StartFailureMessage(gameCenterPath_, startError));
         services_.showNotification(notificationCode);
     }
-    // A failed start must not come back as success because the system gave no error code.
-    if (startError == 0)
-        return kResultFailedWithoutCode;
-    return ResultFromWin32(static_cast<std::int32_t>(startError));
+    return FailureFromWin32(static_cast<std::int32_t>(startError));
 }
 
 }  // namespace ZGC

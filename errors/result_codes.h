@@ -17,6 +17,10 @@ inline constexpr ResultCode kResultFailedWithoutCode = static_cast<ResultCode>(0
 // A positive Win32 error e becomes 0x80070000 | (e & 0xFFFF); zero and negative values pass unchanged.
 ResultCode ResultFromWin32(std::int32_t error);
 
+// For a call known to have failed: as ResultFromWin32, except that an error the system did not name
+// (0) gives kResultFailedWithoutCode instead of success.
+ResultCode FailureFromWin32(std::int32_t error);
+
 inline bool IsFailure(ResultCode code)
 {
     return code < 0;

@@ -31,6 +31,7 @@ TEST(UninstallRules, WaitEndsWithProcessEventOrTheWaitsError)
     EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_ABANDONED_0 + 1, 0), kResultSuccess);
     EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, ERROR_INVALID_HANDLE), static_cast<ResultCode>(0x80070006u));
     EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, ERROR_ACCESS_DENIED), static_cast<ResultCode>(0x80070005u));
+    EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, 0), kResultFailedWithoutCode);  // failed, never success
 }
 
 TEST(StartFailureMessage, NamesTheGameCenterAndTheSystemsReasonOnItsOwnLine)

@@ -296,6 +296,8 @@ TEST(ResultCodes, Win32ErrorsFoldIntoHresults)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
         EXPECT_EQ(ResultFromWin32(c.error), c.result);
+        // For a call known to have failed, only the unnamed error differs.
+        EXPECT_EQ(FailureFromWin32(c.error), c.error == 0 ? kResultFailedWithoutCode : c.result);
     }
     EXPECT_EQ(kResultNotInstalled, -2131886078);
     EXPECT_EQ(kResultOutdated, -2131886068);
