@@ -1,6 +1,6 @@
 #include "app/client_windows.h"
 
-#include "app/classic_space.h"
+#include "errors/system_message.h"
 #include "libraries/system/win32/unique_resource.h"
 #include "ui/framework/win_app.h"
 #include "ui/notification_catalogue.h"
@@ -22,20 +22,8 @@ void ShowOutdatedNotification()
 
 std::wstring SystemMessageText(DWORD error)
 {
-    wchar_t* buffer = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    const System::Win32::UniqueLocalMemory owner(buffer);
-    if (length == 0 || buffer == nullptr)
-        return {};
-    std::wstring text(buffer, length);
-    while (!text.empty() && IsClassicSpace(text.back()))
-        text.pop_back();
-    std::size_t first = 0;
-    while (first < text.size() && IsClassicSpace(text[first]))
-        ++first;
-    return text.substr(first);
+    // The player reads it: the system's own language, not the English of the error objects.
+    return Err::details::systemMessageText(error, 0);
 }
 
 std::wstring StartFailureMessage(const std::wstring& gameCenterPath, DWORD startError)

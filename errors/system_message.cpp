@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "libraries/system/win32/unique_resource.h"
 
 namespace Err::details {
@@ -11,20 +13,9 @@ namespace {
 // Error objects carry English texts whatever the user's language.
 constexpr DWORD kEnglishUnitedStates = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
-bool isSpace(char c)
+bool isSpace(wchar_t c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string trimmed(const std::string& text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isSpace(text[begin]))
-        ++begin;
-    while (end > begin && isSpace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
 }
 
 }  // namespace
@@ -45,15 +36,27 @@ std::string toUtf8(const std::wstring& text)
     return result;
 }
 
-std::string systemMessage(int code)
+std::wstring systemMessageText(unsigned long code, unsigned long language)
 {
     System::Win32::UniqueLocalMemory buffer;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
-        static_cast<DWORD>(code), kEnglishUnitedStates, reinterpret_cast<LPWSTR>(buffer.put()), 0, nullptr);
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                         nullptr, code, language, reinterpret_cast<LPWSTR>(buffer.put()), 0, nullptr);
     if (length == 0 || !buffer)
         return {};
-    return trimmed(toUtf8(std::wstring(static_cast<const wchar_t*>(buffer.get()), length)));
+    const std::wstring_view text(static_cast<const wchar_t*>(buffer.get()), length);
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isSpace(text[begin]))
+        ++begin;
+    while (end > begin && isSpace(text[end - 1]))
+        --end;
+    return std::wstring(text.substr(begin, end - begin));
+}
+
+std::string systemMessage(int code)
+{
+    return toUtf8(systemMessageText(static_cast<DWORD>(code), kEnglishUnitedStates));
 }
 
 }  // namespace Err::details

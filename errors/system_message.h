@@ -5,7 +5,11 @@
 
 namespace Err::details {
 
-// Empty when the system has no text for the code.
+// The system's text for a Win32 code in `language` (0: the system's default), without surrounding
+// classic white space (which takes the line break that ends system texts); empty when there is none.
+std::wstring systemMessageText(unsigned long code, unsigned long language);
+
+// systemMessageText in English (United States), as UTF-8. Empty when the system has no text for the code.
 std::string systemMessage(int code);
 
 // UTF-16 to UTF-8; "(invalid string)" when the text is not valid UTF-16.
