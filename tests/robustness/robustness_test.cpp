@@ -21,6 +21,7 @@
 #include "support/machine_state.h"
 #include "support/process_runner.h"
 #include "support/test_paths.h"
+#include "support/ui_windows.h"
 
 namespace {
 
@@ -34,30 +35,6 @@ std::uint64_t EnvironmentNumber(const char* name, std::uint64_t fallback)
 {
     const char* text = std::getenv(name);
     return text && *text ? std::strtoull(text, nullptr, 10) : fallback;
-}
-
-struct WindowSearch {
-    DWORD processId;
-    bool found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM context)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window)) {
-        search->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-bool ShowsWindow(DWORD processId)
-{
-    WindowSearch search{processId, false};
-    EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // Installs what the model describes for the scope of one run, on top of a clean machine.
@@ -93,7 +70,7 @@ RunOutcome RunQuietClient(const std::wstring& commandLine, const std::wstring& l
     TestSupport::ChildProcess client(TestSupport::ClientExePath(), commandLine);
     const DWORD start = GetTickCount();
     while (!client.waitForExit(5)) {
-        outcome.showedWindow = outcome.showedWindow || ShowsWindow(client.processId());
+        outcome.showedWindow = outcome.showedWindow || !TestSupport::VisibleTopLevelWindows(client.processId()).empty();
         if (GetTickCount() - start > kRunTimeoutMs)
             return outcome;  // the child is terminated with its owner
     }
