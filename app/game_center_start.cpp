@@ -7,6 +7,9 @@
 #include "errors/err.h"
 #include "libraries/system/win32/com_scope.h"
 
+// The shell is handed a record of the size the 32-bit system expects from the shipped client.
+static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the elevated start's record is 60 bytes");
+
 namespace ZGC {
 
 namespace {

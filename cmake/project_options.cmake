@@ -11,8 +11,12 @@ target_link_options(tgc_options INTERFACE
   -static
   # Reproducible output: no link timestamp.
   -Wl,--no-insert-timestamp
-  # Hardening: ASLR with high-entropy addresses, DEP.
-  -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat)
+  # Hardening: ASLR and DEP.
+  -Wl,--dynamicbase -Wl,--nxcompat)
+if(TGC_ARCH STREQUAL "x64")
+  # High-entropy addresses exist only for 64-bit images; the PE32 linker rejects the flag.
+  target_link_options(tgc_options INTERFACE -Wl,--high-entropy-va)
+endif()
 
 function(tgc_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)

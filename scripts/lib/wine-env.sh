@@ -1,9 +1,24 @@
-# Sourced by the scripts: the build folder and a Wine environment that writes only inside it.
+# Sourced by the scripts: the build folders and a Wine environment that writes only inside them.
+# Two builds live side by side: build/x86 (the client games ship) and build/x64. TGC_ARCH picks the
+# one a script works on (default x86); BUILD_DIR, when set, names that build's folder directly.
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-BUILD_DIR="${BUILD_DIR:-$root/build}"
+TGC_ARCHES=(x86 x64)
+TGC_ARCH="${TGC_ARCH:-x86}"
+case "$TGC_ARCH" in x86 | x64) ;; *) echo "unknown TGC_ARCH '$TGC_ARCH' (x86 or x64)" >&2; exit 2 ;; esac
+BUILD_DIR="${BUILD_DIR:-$root/build/$TGC_ARCH}"
 case "$BUILD_DIR" in /*) ;; *) BUILD_DIR="$root/$BUILD_DIR" ;; esac
-export BUILD_DIR
+export BUILD_DIR TGC_ARCH
 
+# arch_build_dir ARCH: the build folder of one architecture.
+arch_build_dir() { echo "$root/build/$1"; }
+
+# toolchain_file ARCH
+toolchain_file() {
+  case "$1" in x86) echo "$root/cmake/mingw-w64-i686.cmake" ;; x64) echo "$root/cmake/mingw-w64-x86_64.cmake" ;; esac
+}
+
+# The 64-bit loader makes and serves every prefix; in a 64-bit prefix it also starts 32-bit programs
+# through WoW64.
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
@@ -18,10 +33,17 @@ use_prefix() {
   mkdir -p "$HOME"
 }
 
-# make_prefix DIR: a ready Wine prefix at DIR (made once, reused afterwards).
+# make_prefix DIR: a ready Wine prefix at DIR (made once, reused afterwards). A prefix made before
+# Wine's 32-bit side was installed has no syswow64 and can never start a 32-bit program: it is
+# made anew.
 make_prefix() {
   local dir="$1"
   use_prefix "$dir"
+  if [ -f "$dir/system.reg" ] && [ ! -f "$dir/drive_c/windows/syswow64/kernel32.dll" ]; then
+    echo "The Wine prefix $dir cannot run 32-bit programs; making it anew ..." >&2
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    rm -rf "$dir"
+  fi
   if [ ! -f "$dir/system.reg" ]; then
     echo "Preparing the Wine prefix $dir ..." >&2
     mkdir -p "$dir"

@@ -22,11 +22,18 @@ constexpr wchar_t kEventOfGamesX[] = L"1618767713tgc_uninstall_mtx";
 
 TEST(ClientApiUninstall, EndsWhenTheGameCenterSetsTheFoldersEventOrEnds)
 {
-    for (const wchar_t* folder : {L"C:\\Games\\X\\", L"c:/games/x"}) {
-        SCOPED_TRACE(TestSupport::WideToUtf8(folder));
+    // The game center may be built for the other architecture than the client: the event and the
+    // process wait work across WoW64.
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"C:\\Games\\X\\", E2e::kCurrentVersion},
+        {L"c:/games/x", E2e::kCurrentVersion},
+        {L"C:\\Games\\X", L"other_arch"},
+    };
+    for (const auto& [folder, variant] : cases) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(std::wstring(folder) + L" " + variant));
         {
             // Signals, then stays: the event alone must end the wait.
-            const StandInGameCenter gameCenter;
+            const StandInGameCenter gameCenter(variant);
             const ScopedEnvironmentVariable signal(L"TGC_FIXTURE_SET_EVENT", kEventOfGamesX);
             const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"15000");
             ShownWindows shown;
@@ -40,7 +47,7 @@ TEST(ClientApiUninstall, EndsWhenTheGameCenterSetsTheFoldersEventOrEnds)
         }
         {
             // Signals an event of another folder, then ends: the process end ends the wait.
-            const StandInGameCenter gameCenter;
+            const StandInGameCenter gameCenter(variant);
             const ScopedEnvironmentVariable signal(L"TGC_FIXTURE_SET_EVENT", L"0tgc_uninstall_mtx");
             const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"300");
             ShownWindows shown;

@@ -1,6 +1,7 @@
 // The shipped executable is hardened for a folder that other programs can write:
-// ASLR with high-entropy addresses, DEP, no writable code, and only DLLs that Windows
-// always takes from the system folder in its import table.
+// ASLR (with high-entropy addresses where the image is 64-bit), DEP, no writable code, and only
+// DLLs that Windows always takes from the system folder in its import table. Its manifest names
+// the architecture of its image, or real Windows refuses to start it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -35,10 +36,26 @@ public:
 
     bool loaded() const { return bytes_.size() > sizeof(IMAGE_DOS_HEADER); }
 
-    const IMAGE_NT_HEADERS64& nt() const
+    // The headers in this build's own layout (PE32 for x86, PE32+ for x64): the client is expected
+    // to be built for the same architecture as the test, which HeaderMatchesThisBuild checks first.
+    const IMAGE_NT_HEADERS& nt() const
     {
         const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes_.data());
-        return *reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes_.data() + dos->e_lfanew);
+        return *reinterpret_cast<const IMAGE_NT_HEADERS*>(bytes_.data() + dos->e_lfanew);
+    }
+
+    std::string manifest() const
+    {
+        const auto& dir = nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+        const size_t offset = offsetOf(dir.VirtualAddress);
+        if (dir.Size == 0 || offset == 0)
+            return {};
+        // The manifest is the only RT_MANIFEST resource: find its XML in the resource section.
+        const std::string section(reinterpret_cast<const char*>(bytes_.data() + offset),
+                                  std::min<size_t>(dir.Size, bytes_.size() - offset));
+        const size_t begin = section.find("<?xml");
+        const size_t end = section.find("</assembly>", begin);
+        return begin == std::string::npos || end == std::string::npos ? std::string{} : section.substr(begin, end - begin);
     }
 
     std::vector<IMAGE_SECTION_HEADER> sections() const
@@ -82,22 +99,47 @@ private:
     std::vector<BYTE> bytes_;
 };
 
-TEST(ReleaseHardening, HeaderAsksForAslrHighEntropyAndDep)
+// What each architecture's image must say about itself.
+struct Architecture {
+    WORD machine;
+    WORD magic;
+    const char* manifestArchitecture;
+    bool highEntropy;
+};
+constexpr Architecture kX86{IMAGE_FILE_MACHINE_I386, IMAGE_NT_OPTIONAL_HDR32_MAGIC, "x86", false};
+constexpr Architecture kX64{IMAGE_FILE_MACHINE_AMD64, IMAGE_NT_OPTIONAL_HDR64_MAGIC, "amd64", true};
+constexpr const Architecture& kThisBuild = sizeof(void*) == 4 ? kX86 : kX64;
+
+TEST(ReleaseHardening, HeaderAndManifestMatchThisBuildsArchitecture)
+{
+    PeImage image(TestSupport::ClientExePath());
+    ASSERT_TRUE(image.loaded());
+    ASSERT_EQ(image.nt().FileHeader.Machine, kThisBuild.machine);
+    EXPECT_EQ(image.nt().OptionalHeader.Magic, kThisBuild.magic);
+    const std::string manifest = image.manifest();
+    const std::string identity = manifest.substr(0, manifest.find("/>", manifest.find("<assemblyIdentity")));
+    EXPECT_NE(identity.find(std::string("processorArchitecture=\"") + kThisBuild.manifestArchitecture + "\""),
+              std::string::npos)
+        << identity;
+}
+
+TEST(ReleaseHardening, HeaderAsksForAslrAndDep)
 {
     PeImage image(TestSupport::ClientExePath());
     ASSERT_TRUE(image.loaded());
     const auto& optional = image.nt().OptionalHeader;
-    ASSERT_EQ(optional.Magic, IMAGE_NT_OPTIONAL_HDR64_MAGIC);
+    ASSERT_EQ(optional.Magic, kThisBuild.magic);
     const struct {
         WORD flag;
+        bool wanted;
         const char* name;
-    } required[] = {
-        {IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, "dynamic base"},
-        {IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, "high-entropy VA"},
-        {IMAGE_DLLCHARACTERISTICS_NX_COMPAT, "NX compatible"},
+    } flags[] = {
+        {IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, true, "dynamic base"},
+        {IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, kThisBuild.highEntropy, "high-entropy VA"},
+        {IMAGE_DLLCHARACTERISTICS_NX_COMPAT, true, "NX compatible"},
     };
-    for (const auto& r : required)
-        EXPECT_TRUE(optional.DllCharacteristics & r.flag) << r.name;
+    for (const auto& f : flags)
+        EXPECT_EQ((optional.DllCharacteristics & f.flag) != 0, f.wanted) << f.name;
     // Without relocations the loader cannot move the image, whatever the flag says.
     EXPECT_GT(optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size, 0u);
     EXPECT_FALSE(image.nt().FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED);
