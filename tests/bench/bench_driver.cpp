@@ -122,11 +122,14 @@ int main(int argc, char** argv)
         if (run > 0)
             launcherTimes.push_back(timed.milliseconds);
     }
+    unsigned long long launcherPeakWorkingSet = 0;
     for (int run = 0; run < 5; ++run) {
         Bench::TimedStart sampled;
         std::wstring error;
         if (Bench::TimeStart(client, clientLine, kTimeoutMs, true, sampled, error))
             peakWorkingSet = std::max(peakWorkingSet, sampled.peakWorkingSet);
+        if (Bench::TimeStart(launcher, launcherLine, kTimeoutMs, true, sampled, error))
+            launcherPeakWorkingSet = std::max(launcherPeakWorkingSet, sampled.peakWorkingSet);
     }
     SetEnvironmentVariableW(L"TGC_FIXTURE_SET_EVENT", nullptr);
 
@@ -139,5 +142,13 @@ int main(int argc, char** argv)
     std::printf("\ntgc_client.exe size on disk: %llu bytes\n", FileSize(client));
     std::printf("tgc_client.exe peak working set: %llu KiB%s\n", peakWorkingSet / 1024,
                 peakWorkingSet == 0 ? " (not reported by this system)" : "");
+    std::printf("bare launcher peak working set:  %llu KiB\n", launcherPeakWorkingSet / 1024);
+    const double memoryRatio =
+        launcherPeakWorkingSet == 0 ? 0 : static_cast<double>(peakWorkingSet) / launcherPeakWorkingSet;
+    std::printf("  ratio of peak working sets (client / floor): %.2f\n", memoryRatio);
+    // One line for scripts/bench's side-by-side table.
+    std::printf("summary\t%.1f\t%.1f\t%.2f\t%llu\t%llu\t%.2f\t%llu\n", clientSpread.median, launcherSpread.median,
+                clientSpread.median / launcherSpread.median, peakWorkingSet / 1024, launcherPeakWorkingSet / 1024,
+                memoryRatio, FileSize(client));
     return ReportHandleCounts() ? 0 : 2;
 }
