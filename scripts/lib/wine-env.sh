@@ -53,6 +53,13 @@ make_prefix() {
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$WINESERVER" -w
   fi
+  # Wine draws the caption buttons with glyphs of its Marlett font; this Wine does not find its own
+  # copy (fonts-wine), and without it a close box shows a letter "r".
+  local fonts="$dir/drive_c/windows/Fonts"
+  if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 # start_wineserver: a persistent server detached from our pipes, so callers that read
