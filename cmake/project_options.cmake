@@ -14,6 +14,8 @@ target_link_options(tgc_options INTERFACE
   # Hardening: ASLR with high-entropy addresses, DEP.
   -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat)
 
+# A warning stops the build: nothing new slips in unread. Turn it off only to look at a new compiler.
+option(TGC_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ON)
 function(tgc_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${TGC_WARNINGS_AS_ERRORS}>:-Werror>)
 endfunction()
