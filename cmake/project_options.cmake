@@ -18,6 +18,8 @@ if(TGC_ARCH STREQUAL "x64")
   target_link_options(tgc_options INTERFACE -Wl,--high-entropy-va)
 endif()
 
+# A warning stops the build: nothing new slips in unread. Turn it off only to look at a new compiler.
+option(TGC_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ON)
 function(tgc_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${TGC_WARNINGS_AS_ERRORS}>:-Werror>)
 endfunction()

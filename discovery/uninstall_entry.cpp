@@ -16,7 +16,7 @@ System::Win32::UniqueRegKey OpenEntry(HKEY hive)
     const std::wstring path = std::wstring(kUninstallKey) + kEntryName;
     System::Win32::UniqueRegKey key;
     if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, key.put()) != ERROR_SUCCESS)
-        key.release();  // nothing was opened; never close what the call may have left there
+        static_cast<void>(key.release());  // nothing was opened; never close what the call may have left there
     return key;
 }
 

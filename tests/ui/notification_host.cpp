@@ -97,7 +97,7 @@ void Run(const std::vector<std::wstring>& args, Outcome& outcome)
         ShowPrompt(code(), outcome);
         if (!::IsWindow(owner.get())) {
             outcome.owner = L"gone";
-            owner.release();
+            static_cast<void>(owner.release());  // destroyed with the dialog already
         } else {
             outcome.owner = ::IsWindowEnabled(owner.get()) ? L"enabled" : L"disabled";
         }

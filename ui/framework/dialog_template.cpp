@@ -146,7 +146,7 @@ std::int32_t CXDialogTemplate::RunModal()
         if (const auto quitCode = RunModalLoop(dialog.get(), m_state.done))
             ::PostQuitMessage(*quitCode);  // an outer loop must end too
         if (!::IsWindow(dialog.get()))
-            dialog.release();  // destroyed with its owner already
+            static_cast<void>(dialog.release());  // destroyed with its owner already
     }
     return m_state.result;
 }

@@ -1,4 +1,5 @@
-// Scope owners for Win32 handles: each closes its handle exactly once, on every path out.
+// Scope owners for Win32 handles: each closes its handle exactly once, on every path out, and leaves
+// the thread's last error as it found it, so a failure can still be read after an owner has gone.
 #pragma once
 
 #include <windows.h>
@@ -38,13 +39,17 @@ public:
         return &value_;
     }
 
-    Type release() { return std::exchange(value_, Traits::invalid()); }
+    // The caller takes over the handle; dropping the result would leak it.
+    [[nodiscard]] Type release() { return std::exchange(value_, Traits::invalid()); }
 
     void reset(Type value = Traits::invalid())
     {
         const Type old = std::exchange(value_, value);
-        if (old != Traits::invalid())
+        if (old != Traits::invalid()) {
+            const DWORD lastError = ::GetLastError();
             Traits::close(old);
+            ::SetLastError(lastError);
+        }
     }
 
 private:
