@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds both example installers of the integration kits on this machine, as a game team would:
+# the NSIS one with makensis (warnings are errors), the MSI with wixl; and the installers that call
+# every NSIS macro in each quiet mode. Then reads the MSI's execute sequence back and checks that the
+# client runs after the files are installed and before they are removed, inside the installation
+# script.
+# Usage: build_examples.sh <integration folder> <tgc_client.exe> <output folder>
+set -euo pipefail
+kit="$1"
+client="$2"
+out="$3"
+
+rm -rf "$out"
+mkdir -p "$out/msi-files"
+
+makensis -V2 -WX -DTGC_CLIENT_EXE="$client" -DOUTFILE="$out/example-game-setup.exe" \
+  "$kit/nsis/example-game.nsi"
+echo "built $out/example-game-setup.exe"
+
+for mode in quiet when-silent shown; do
+  makensis -V2 -WX -DKIT="$kit/nsis" -DQUIET_MODE="$mode" -DTGC_CLIENT_EXE="$client" \
+    -DOUTFILE="$out/every-macro-$mode.exe" "$(dirname "${BASH_SOURCE[0]}")/every_macro.nsi"
+done
+echo "built $out/every-macro-{quiet,when-silent,shown}.exe"
+
+# wixl takes only relative Source paths: it runs in a folder holding the files.
+cp "$client" "$kit/example-game/example-game.dat" "$out/msi-files/"
+(cd "$out/msi-files" && wixl -I "$kit/msi" -o "$out/example-game.msi" "$kit/msi/example-game.wxs")
+echo "built $out/example-game.msi"
+
+msiinfo export "$out/example-game.msi" InstallExecuteSequence | tr -d '\r' >"$out/InstallExecuteSequence.idt"
+sequence() {
+  awk -F'\t' -v action="$1" '$1 == action { print $3 }' "$out/InstallExecuteSequence.idt"
+}
+for action in InstallInitialize RemoveFiles InstallFiles InstallFinalize TgcUninstall TgcInstall; do
+  value="$(sequence "$action")"
+  [ -n "$value" ] || { echo "InstallExecuteSequence has no $action" >&2; exit 1; }
+  printf -v "seq_$action" '%s' "$value"
+  echo "$action $value"
+done
+if ! (( seq_InstallInitialize < seq_TgcUninstall && seq_TgcUninstall < seq_RemoveFiles )); then
+  echo "TgcUninstall must run inside the script before RemoveFiles" >&2
+  exit 1
+fi
+if ! (( seq_InstallFiles < seq_TgcInstall && seq_TgcInstall < seq_InstallFinalize )); then
+  echo "TgcInstall must run after InstallFiles and before InstallFinalize" >&2
+  exit 1
+fi
