@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "errors/utf8.h"
 #include "libraries/system/win32/unique_resource.h"
 
 namespace Err::details {
@@ -19,22 +20,6 @@ bool isSpace(wchar_t c)
 }
 
 }  // namespace
-
-std::string toUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
-    const int length = static_cast<int>(text.size());
-    const int size =
-        ::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return "(invalid string)";
-    std::string result(static_cast<std::size_t>(size), '\0');
-    if (::WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, result.data(), size, nullptr,
-                              nullptr) != size)
-        return "(invalid string)";
-    return result;
-}
 
 std::wstring systemMessageText(unsigned long code, unsigned long language)
 {
@@ -56,7 +41,8 @@ std::wstring systemMessageText(unsigned long code, unsigned long language)
 
 std::string systemMessage(int code)
 {
-    return toUtf8(systemMessageText(static_cast<DWORD>(code), kEnglishUnitedStates));
+    const std::wstring text = systemMessageText(static_cast<DWORD>(code), kEnglishUnitedStates);
+    return Text::IsWellFormedUtf16(text) ? Text::WideToUtf8(text) : "(invalid string)";
 }
 
 }  // namespace Err::details

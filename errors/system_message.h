@@ -9,10 +9,8 @@ namespace Err::details {
 // classic white space (which takes the line break that ends system texts); empty when there is none.
 std::wstring systemMessageText(unsigned long code, unsigned long language);
 
-// systemMessageText in English (United States), as UTF-8. Empty when the system has no text for the code.
+// systemMessageText in English (United States), as UTF-8 ("(invalid string)" when the system's text is
+// no valid UTF-16). Empty when the system has no text for the code.
 std::string systemMessage(int code);
-
-// UTF-16 to UTF-8; "(invalid string)" when the text is not valid UTF-16.
-std::string toUtf8(const std::wstring& text);
 
 }  // namespace Err::details

@@ -1,9 +1,8 @@
 #include "log/logger.h"
 
-#include <windows.h>
-
 #include <utility>
 
+#include "errors/utf8.h"
 #include "log/core.h"
 #include "log/format.h"
 
@@ -21,19 +20,6 @@ LoggerHolder& loggerHolder()
 {
     static LoggerHolder holder;
     return holder;
-}
-
-std::wstring toWide(const char* text)
-{
-    if (!text || !*text)
-        return {};
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (size <= 1)
-        return {};
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), size);
-    wide.resize(static_cast<std::size_t>(size - 1));
-    return wide;
 }
 
 }  // namespace
@@ -104,7 +90,7 @@ void logErrorText(const std::shared_ptr<Logger>& logger, const char* text, const
 {
     try {
         if (logger && logger->isEnabled(5))
-            logger->log(5, location, toWide(text));
+            logger->log(5, location, Text::Utf8ToWide(text ? text : ""));
     } catch (...) {
         // Logging a throw must not replace the error being thrown.
     }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "errors/utf8.h"
+
 namespace TestSupport {
 
 // The build folder (Wine maps the host's / to drive Z:).
@@ -14,7 +16,7 @@ std::wstring ClientExePath();
 // A folder of the build for files a test writes (created on demand).
 std::wstring ScratchDir();
 
-std::wstring Utf8ToWide(const std::string& text);
-std::string WideToUtf8(const std::wstring& text);
+using Text::Utf8ToWide;
+using Text::WideToUtf8;
 
 }  // namespace TestSupport
