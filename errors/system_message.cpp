@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string_view>
 
 #include "errors/utf8.h"
-#include "libraries/system/win32/unique_resource.h"
 
 namespace Err::details {
 
@@ -13,6 +13,11 @@ namespace {
 
 // Error objects carry English texts whatever the user's language.
 constexpr DWORD kEnglishUnitedStates = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+// The errors sit below the platform wrappers and their owners, so the one buffer here has its own.
+struct LocalFreeDeleter {
+    void operator()(wchar_t* text) const { ::LocalFree(text); }
+};
 
 bool isSpace(wchar_t c)
 {
@@ -23,13 +28,14 @@ bool isSpace(wchar_t c)
 
 std::wstring systemMessageText(unsigned long code, unsigned long language)
 {
-    System::Win32::UniqueLocalMemory buffer;
+    wchar_t* allocated = nullptr;
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                         nullptr, code, language, reinterpret_cast<LPWSTR>(buffer.put()), 0, nullptr);
+                         nullptr, code, language, reinterpret_cast<LPWSTR>(&allocated), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalFreeDeleter> buffer(allocated);
     if (length == 0 || !buffer)
         return {};
-    const std::wstring_view text(static_cast<const wchar_t*>(buffer.get()), length);
+    const std::wstring_view text(buffer.get(), length);
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && isSpace(text[begin]))
