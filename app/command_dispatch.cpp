@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/classic_space.h"
+#include "errors/classic_space.h"
 
 namespace ZGC {
 
@@ -36,7 +36,7 @@ bool HasQuietSwitch(const std::vector<std::wstring>& arguments)
 std::int32_t ParseNotificationCode(const std::wstring& token)
 {
     auto unit = token.begin();
-    while (unit != token.end() && IsClassicSpace(*unit))
+    while (unit != token.end() && Text::IsClassicSpace(*unit))
         ++unit;
     bool negative = false;
     if (unit != token.end() && (*unit == L'+' || *unit == L'-')) {

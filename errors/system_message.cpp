@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "errors/classic_space.h"
 #include "errors/utf8.h"
 
 namespace Err::details {
@@ -18,11 +19,6 @@ constexpr DWORD kEnglishUnitedStates = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_
 struct LocalFreeDeleter {
     void operator()(wchar_t* text) const { ::LocalFree(text); }
 };
-
-bool isSpace(wchar_t c)
-{
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
 
 }  // namespace
 
@@ -38,9 +34,9 @@ std::wstring systemMessageText(unsigned long code, unsigned long language)
     const std::wstring_view text(buffer.get(), length);
     std::size_t begin = 0;
     std::size_t end = text.size();
-    while (begin < end && isSpace(text[begin]))
+    while (begin < end && Text::IsClassicSpace(text[begin]))
         ++begin;
-    while (end > begin && isSpace(text[end - 1]))
+    while (end > begin && Text::IsClassicSpace(text[end - 1]))
         --end;
     return std::wstring(text.substr(begin, end - begin));
 }
