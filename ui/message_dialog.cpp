@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/framework/dialog_template.h"
+#include "ui/notification_dialog.h"
 
 namespace Ui {
 
@@ -21,8 +21,8 @@ std::int32_t ShowMessageDialog(const wchar_t* message, const NotificationOptions
 {
     const HWND owner = DialogOwner();
     const NotificationOptions copied = options != nullptr ? *options : NotificationOptions{};
-    CXDialogTemplate dialogTemplate(owner, message != nullptr ? message : L"", kNotificationTitle, copied);
-    return dialogTemplate.RunModal();
+    NotificationDialog dialog(owner, message != nullptr ? message : L"", kNotificationTitle, copied);
+    return dialog.RunModal();
 }
 
 }  // namespace Ui

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "libraries/system/win32/unique_resource.h"
-#include "ui/framework/dialog_template.h"
 #include "ui/framework/gdi_scopes.h"
 #include "ui/notification_layout.h"
 
@@ -22,8 +21,7 @@ constexpr WPARAM kCloseCommand = IDCLOSE;
 
 NotificationDialogState* StateOf(HWND dialog)
 {
-    auto* dialogTemplate = reinterpret_cast<CXDialogTemplate*>(::GetWindowLongPtrW(dialog, GWLP_USERDATA));
-    return dialogTemplate != nullptr ? &dialogTemplate->State() : nullptr;
+    return reinterpret_cast<NotificationDialogState*>(::GetWindowLongPtrW(dialog, GWLP_USERDATA));
 }
 
 void SetFont(HWND control, HGDIOBJ font)
@@ -60,10 +58,9 @@ void CentreOnOwner(HWND dialog)
     ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-INT_PTR OnInitDialog(HWND dialog, CXDialogTemplate* dialogTemplate)
+INT_PTR OnInitDialog(HWND dialog, NotificationDialogState& state)
 {
-    ::SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialogTemplate));
-    NotificationDialogState& state = dialogTemplate->State();
+    ::SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
 
     for (int id = kFirstStaticId; id <= state.lastStaticId; ++id) {
         const HWND control = ::GetDlgItem(dialog, id);
@@ -117,13 +114,13 @@ INT_PTR OnCommand(NotificationDialogState& state, WPARAM command)
     if (command == kCloseCommand)
         return TRUE;
     if (command == kCancel) {
-        state.result = IDCANCEL;
+        state.modal.result = IDCANCEL;
     } else {
         if (state.actionIsButton && command == state.actionId)
             OpenLink(state, state.actionId);
-        state.result = static_cast<std::int32_t>(command);
+        state.modal.result = static_cast<std::int32_t>(command);
     }
-    state.done = true;
+    state.modal.done = true;
     return TRUE;
 }
 
@@ -132,7 +129,7 @@ INT_PTR OnCommand(NotificationDialogState& state, WPARAM command)
 INT_PTR CALLBACK NotificationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG)
-        return OnInitDialog(dialog, reinterpret_cast<CXDialogTemplate*>(lParam));
+        return OnInitDialog(dialog, *reinterpret_cast<NotificationDialogState*>(lParam));
 
     NotificationDialogState* state = StateOf(dialog);
     if (state == nullptr)
@@ -161,9 +158,9 @@ INT_PTR CALLBACK NotificationDialogProc(HWND dialog, UINT message, WPARAM wParam
             return OnCommand(*state, wParam);
         case WM_NCDESTROY:
             // Destroyed from outside (its owner went away): the modal loop must still end.
-            if (!state->done) {
-                state->result = IDCANCEL;
-                state->done = true;
+            if (!state->modal.done) {
+                state->modal.result = IDCANCEL;
+                state->modal.done = true;
             }
             return FALSE;
         default:

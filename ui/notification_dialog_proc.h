@@ -7,7 +7,7 @@
 
 namespace Ui {
 
-// The dialog procedure; the CXDialogTemplate arrives as the creation parameter.
+// The dialog procedure; the NotificationDialogState arrives as the creation parameter.
 INT_PTR CALLBACK NotificationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Paints the icon control with the icon kept in its user data, and nothing else.

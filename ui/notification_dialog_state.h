@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "libraries/system/win32/unique_resource.h"
+#include "ui/framework/dialog_template.h"
 #include "ui/text_buffer.h"
 
 namespace Ui {
@@ -34,8 +35,7 @@ struct NotificationDialogState {
 
     bool visited = false;  // an address was opened: the link turns purple
     bool pressed = false;  // the left button went down over the link
-    bool done = false;     // the modal loop ends
-    std::int32_t result = -1;
+    ModalState modal;      // ends the modal loop, with the id of the button that ended it
 };
 
 }  // namespace Ui
