@@ -6,21 +6,12 @@
 #include "discovery/locate_game_center.h"
 #include "errors/err.h"
 #include "libraries/system/win32/com_scope.h"
+#include "libraries/system/win32/process_start.h"
 
 // The shell is handed a record of the size the 32-bit system expects from the shipped client.
 static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the elevated start's record is 60 bytes");
 
 namespace ZGC {
-
-namespace {
-
-// An empty folder would make CreateProcessW fail; without one the child simply inherits ours.
-const wchar_t* DirectoryOrNull(const std::wstring& folder)
-{
-    return folder.empty() ? nullptr : folder.c_str();
-}
-
-}  // namespace
 
 bool LaunchGameCenterProcess(const std::wstring& argumentText, DWORD& startError)
 {
@@ -30,21 +21,14 @@ bool LaunchGameCenterProcess(const std::wstring& argumentText, DWORD& startError
         startError = ERROR_PATH_NOT_FOUND;
         return false;
     }
-    std::wstring commandLine = GameCenterProcessCommandLine(gameCenterPath, argumentText);
-    const std::wstring workingDirectory = GameCenterFolder(gameCenterPath);
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(gameCenterPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        DirectoryOrNull(workingDirectory), &startup, &started)) {
-        startError = GetLastError();
+    const System::Win32::ProcessStart started =
+        System::Win32::StartProcess(gameCenterPath, GameCenterProcessCommandLine(gameCenterPath, argumentText), 0,
+                                    GameCenterFolder(gameCenterPath));
+    if (!started.process) {
+        startError = started.error;
         return false;
     }
-    // Nobody waits for the game center.
-    const System::Win32::UniqueHandle thread(started.hThread);
-    const System::Win32::UniqueHandle process(started.hProcess);
-    return true;
+    return true;  // nobody waits for the game center: its handle closes here
 }
 
 void ShellExecuteRunAs(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* directory,

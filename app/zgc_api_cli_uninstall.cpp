@@ -4,6 +4,7 @@
 #include "app/game_center_command_line.h"
 #include "app/job_breakaway.h"
 #include "app/uninstall_wait.h"
+#include "libraries/system/win32/process_start.h"
 #include "libraries/system/win32/unique_resource.h"
 
 namespace ZGC {
@@ -24,22 +25,16 @@ ResultCode ZGCApiCli::Uninstall()
     if (!uninstallEvent || createError == ERROR_ALREADY_EXISTS)
         return kResultLaunchFailed;
 
-    std::wstring commandLine = UninstallCommandLine(gameCenterPath_, gameFolder_, quiet_);
-    const std::wstring workingDirectory = GameCenterFolder(gameCenterPath_);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(gameCenterPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
-                        workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &started)) {
+    const System::Win32::ProcessStart started =
+        System::Win32::StartProcess(gameCenterPath_, UninstallCommandLine(gameCenterPath_, gameFolder_, quiet_),
+                                    creationFlags, GameCenterFolder(gameCenterPath_));
+    if (!started.process) {
         if (!quiet_)
             services_.showNotification(kUninstallNotification);
         return kResultLaunchFailed;
     }
-    const System::Win32::UniqueHandle process(started.hProcess);
-    System::Win32::UniqueHandle thread(started.hThread);
-    thread.reset();
 
-    const HANDLE waitFor[] = {process.get(), uninstallEvent.get()};
+    const HANDLE waitFor[] = {started.process.get(), uninstallEvent.get()};
     const DWORD waitResult = WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
     return UninstallWaitResult(waitResult, GetLastError());
 }
