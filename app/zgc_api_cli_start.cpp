@@ -2,15 +2,9 @@
 
 #include "app/client_windows.h"
 #include "errors/err.h"
+#include "errors/win32_error_codes.h"
 
 namespace ZGC {
-
-namespace {
-
-// The system's answer to a start of a program that must run elevated (not named by the mingw headers).
-constexpr DWORD kErrorElevationRequired = 740;
-
-}  // namespace
 
 ResultCode ZGCApiCli::StartGameCenter(std::int32_t notificationCode, const std::wstring& argumentText)
 {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "errors/system_message.h"
+#include "errors/win32_error_codes.h"
 
 namespace Err {
 
@@ -153,26 +154,26 @@ std::shared_ptr<Error> CodeBasedError<SystemError_t>::clone() const
 std::shared_ptr<SystemError> makeSystemError(int code, const std::string& message)
 {
     switch (code) {
-        case 5:
-        case 32:
-        case 33:
-        case 65:
-        case 83:
-        case 108:
-        case 132:
-        case 158:
-        case 167:
-        case 1392:
-        case 1393:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_NETWORK_ACCESS_DENIED:
+        case ERROR_FAIL_I24:
+        case ERROR_DRIVE_LOCKED:
+        case ERROR_SEEK_ON_DEVICE:
+        case ERROR_NOT_LOCKED:
+        case ERROR_LOCK_FAILED:
+        case ERROR_FILE_CORRUPT:
+        case ERROR_DISK_CORRUPT:
             return std::make_shared<SpecificSystemError<System::AccessDenied_t>>(code, message);
-        case 2:
-        case 3:
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
             return std::make_shared<SpecificSystemError<System::FileNotFound_t>>(code, message);
-        case 112:
+        case ERROR_DISK_FULL:
             return std::make_shared<SpecificSystemError<System::OutOfDiskSpace_t>>(code, message);
-        case 740:
+        case kErrorElevationRequired:
             return std::make_shared<SpecificSystemError<System::ElevationRequired_t>>(code, message);
-        case 1223:
+        case ERROR_CANCELLED:
             return std::make_shared<SpecificSystemError<System::Cancelled_t>>(code, message);
         default:
             return std::make_shared<SystemError>(code, message);

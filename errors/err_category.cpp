@@ -1,5 +1,7 @@
 #include "errors/err_category.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -35,13 +37,26 @@ constexpr std::array<CoreValue, 14> kCoreValues{{
 
 // Win32 codes that mean the same as a core condition.
 constexpr std::array<std::pair<int, int>, 20> kWin32Conditions{{
-    {5, kConditionAccessDenied},     {33, kConditionAccessDenied},   {65, kConditionAccessDenied},
-    {83, kConditionAccessDenied},    {108, kConditionAccessDenied},  {132, kConditionAccessDenied},
-    {158, kConditionAccessDenied},   {167, kConditionAccessDenied},  {112, kConditionOutOfDiskSpace},
-    {2, kConditionNotFound},         {3, kConditionNotFound},        {15, kConditionNotFound},
-    {53, kConditionNotFound},        {67, kConditionNotFound},       {161, kConditionNotFound},
-    {206, kConditionNotFound},       {6, kConditionInvalidArgument}, {13, kConditionInvalidArgument},
-    {87, kConditionInvalidArgument}, {8, kConditionNotEnoughSpace},
+    {ERROR_ACCESS_DENIED, kConditionAccessDenied},
+    {ERROR_LOCK_VIOLATION, kConditionAccessDenied},
+    {ERROR_NETWORK_ACCESS_DENIED, kConditionAccessDenied},
+    {ERROR_FAIL_I24, kConditionAccessDenied},
+    {ERROR_DRIVE_LOCKED, kConditionAccessDenied},
+    {ERROR_SEEK_ON_DEVICE, kConditionAccessDenied},
+    {ERROR_NOT_LOCKED, kConditionAccessDenied},
+    {ERROR_LOCK_FAILED, kConditionAccessDenied},
+    {ERROR_DISK_FULL, kConditionOutOfDiskSpace},
+    {ERROR_FILE_NOT_FOUND, kConditionNotFound},
+    {ERROR_PATH_NOT_FOUND, kConditionNotFound},
+    {ERROR_INVALID_DRIVE, kConditionNotFound},
+    {ERROR_BAD_NETPATH, kConditionNotFound},
+    {ERROR_BAD_NET_NAME, kConditionNotFound},
+    {ERROR_BAD_PATHNAME, kConditionNotFound},
+    {ERROR_FILENAME_EXCED_RANGE, kConditionNotFound},
+    {ERROR_INVALID_HANDLE, kConditionInvalidArgument},
+    {ERROR_INVALID_DATA, kConditionInvalidArgument},
+    {ERROR_INVALID_PARAMETER, kConditionInvalidArgument},
+    {ERROR_NOT_ENOUGH_MEMORY, kConditionNotEnoughSpace},
 }};
 
 const CoreValue* findCoreValue(int value)

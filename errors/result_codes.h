@@ -1,6 +1,8 @@
 // Result codes of the client's operations, in HRESULT layout: negative means failure.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 using ResultCode = std::int32_t;
@@ -11,14 +13,11 @@ inline constexpr ResultCode kResultUninstallProcessEnded = 1;
 inline constexpr ResultCode kResultNotInstalled = static_cast<ResultCode>(0x80EE0002u);
 inline constexpr ResultCode kResultOutdated = static_cast<ResultCode>(0x80EE000Cu);
 inline constexpr ResultCode kResultLaunchFailed = static_cast<ResultCode>(0x80EE1001u);
-// A start that failed without the system naming a reason (E_FAIL): still a failure, never success.
-inline constexpr ResultCode kResultFailedWithoutCode = static_cast<ResultCode>(0x80004005u);
+// A start that failed without the system naming a reason: still a failure, never success.
+inline constexpr ResultCode kResultFailedWithoutCode = E_FAIL;
 
-// A positive Win32 error e becomes 0x80070000 | (e & 0xFFFF); zero and negative values pass unchanged.
-ResultCode ResultFromWin32(std::int32_t error);
-
-// For a call known to have failed: as ResultFromWin32, except that an error the system did not name
-// (0) gives kResultFailedWithoutCode instead of success.
+// For a call known to have failed: HRESULT_FROM_WIN32 of its error, except that an error the system
+// did not name (0) gives kResultFailedWithoutCode instead of success.
 ResultCode FailureFromWin32(std::int32_t error);
 
 inline bool IsFailure(ResultCode code)

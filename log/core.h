@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "log/errors.h"
+#include "log/levels.h"
 #include "log/source_location.h"
 
 namespace Log {
@@ -33,7 +34,7 @@ public:
 
 using ErrorHandler = std::function<void(const Errors::Base&)>;
 
-inline constexpr int kOverflowLevel = 4;
+inline constexpr int kOverflowLevel = kWarningLevel;
 inline constexpr wchar_t kOverflowText[] = L"Log buffer overflow: some messages may be lost!";
 inline constexpr int kLoggerCreatedLevel = 1;
 inline constexpr wchar_t kLoggerCreatedFormat[] = L"Logger created (%0)";

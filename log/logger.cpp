@@ -89,8 +89,8 @@ namespace details {
 void logErrorText(const std::shared_ptr<Logger>& logger, const char* text, const SourceLocation& location) noexcept
 {
     try {
-        if (logger && logger->isEnabled(5))
-            logger->log(5, location, Text::Utf8ToWide(text ? text : ""));
+        if (logger && logger->isEnabled(kErrorLevel))
+            logger->log(kErrorLevel, location, Text::Utf8ToWide(text ? text : ""));
     } catch (...) {
         // Logging a throw must not replace the error being thrown.
     }

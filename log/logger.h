@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "log/levels.h"
 #include "log/source_location.h"
 
 namespace Log {
@@ -49,7 +50,7 @@ namespace details {
 void logErrorText(const std::shared_ptr<Logger>& logger, const char* text, const SourceLocation& location) noexcept;
 }
 
-// Logs what() of the error at level 5, then hands the error back: `throw Log::loggedThrow(logger, error, loc);`
+// Logs what() of the error at kErrorLevel, then hands the error back: `throw Log::loggedThrow(logger, error, loc);`
 template <class E>
 const E& loggedThrow(const std::shared_ptr<Logger>& logger, const E& error, const SourceLocation& location)
 {

@@ -261,7 +261,7 @@ TEST_F(NotificationDisplay, EscapeCloseBoxAndAltF4CancelWithTwoAndOpenNothing)
             ASSERT_NE(dialog, nullptr);
             CancelDialog(dialog, how);
             ASSERT_TRUE(HostEnds(host));
-            EXPECT_EQ(host.Outcome()["result"], "2");
+            EXPECT_EQ(host.Outcome()["result"], std::to_string(IDCANCEL));
             EXPECT_TRUE(UiTest::OpenedAddresses().empty());
         }
     }
@@ -330,7 +330,7 @@ TEST_F(NotificationDisplay, SupportLinkOpensTheSupportAddressKeepsTheDialogAndTu
         EXPECT_EQ(UiTest::WaitForOpenedAddresses(2, kEndTimeoutMs), (std::vector<std::string>{Support(), Support()}));
         CancelDialog(dialog, Cancel::Escape);
         ASSERT_TRUE(HostEnds(host));
-        EXPECT_EQ(host.Outcome()["result"], "2");
+        EXPECT_EQ(host.Outcome()["result"], std::to_string(IDCANCEL));
         EXPECT_EQ(UiTest::OpenedAddresses().size(), 2u);
     }
 }
@@ -450,7 +450,7 @@ TEST_F(NotificationDisplay, AnOwnerThatGoesAwayTakesTheDialogWithItAndTheCallRet
     ::PostMessageW(owner, WM_CLOSE, 0, 0);
     ASSERT_TRUE(HostEnds(host));
     auto outcome = host.Outcome();
-    EXPECT_EQ(outcome["result"], "2");
+    EXPECT_EQ(outcome["result"], std::to_string(IDCANCEL));
     EXPECT_EQ(outcome["owner"], "gone");
     EXPECT_TRUE(UiTest::OpenedAddresses().empty());
 }

@@ -295,7 +295,7 @@ TEST(ResultCodes, Win32ErrorsFoldIntoHresults)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.error);
-        EXPECT_EQ(ResultFromWin32(c.error), c.result);
+        EXPECT_EQ(HRESULT_FROM_WIN32(c.error), c.result);
         // For a call known to have failed, only the unnamed error differs.
         EXPECT_EQ(FailureFromWin32(c.error), c.error == 0 ? kResultFailedWithoutCode : c.result);
     }

@@ -16,7 +16,7 @@ ComScope::ComScope()
         return;
     try {
         if (const auto logger = Log::getLogger()) {
-            logger->log(4, LOG_LOCATION(), L"Failed to initilize COM for thread %1: %2",
+            logger->log(Log::kWarningLevel, LOG_LOCATION(), L"Failed to initilize COM for thread %1: %2",
                         {std::to_wstring(threadId_), std::to_wstring(static_cast<long>(result_))});
         }
     } catch (...) {
@@ -35,7 +35,7 @@ ComScope::~ComScope()
     }
     try {
         if (const auto logger = Log::getLogger())
-            logger->log(5, LOG_LOCATION(), L"Can't perform COM deinitialization from other thread");
+            logger->log(Log::kErrorLevel, LOG_LOCATION(), L"Can't perform COM deinitialization from other thread");
     } catch (...) {
         // A destructor never throws.
     }

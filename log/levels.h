@@ -1,0 +1,11 @@
+// The levels the program logs at; higher is more severe.
+#pragma once
+
+namespace Log {
+
+// Something failed and the program goes on without it.
+inline constexpr int kWarningLevel = 4;
+// Something failed that the caller is told about, or that should not happen at all.
+inline constexpr int kErrorLevel = 5;
+
+}  // namespace Log
