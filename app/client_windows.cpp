@@ -7,16 +7,11 @@
 
 namespace ZGC {
 
-namespace {
-
-constexpr std::int32_t kOutdatedNotification = 108;
-}  // namespace
-
 void ShowOutdatedNotification()
 {
     // Shown straight through the prompt, so it needs its own application object like every notification.
     const Win32xx::CWinApp application;
-    if (const Ui::NotificationEntry* entry = Ui::FindNotification(kOutdatedNotification))
+    if (const Ui::NotificationEntry* entry = Ui::FindNotification(Ui::kOutdatedNotification))
         Ui::ShowInstallPrompt(Ui::NotificationMessage(*entry).c_str(), entry->buttonCaption);
 }
 

@@ -6,6 +6,7 @@
 #include "app/game_center_command_line.h"
 #include "discovery/game_center_version.h"
 #include "discovery/locate_game_center.h"
+#include "ui/notification_catalogue.h"
 
 namespace ZGC {
 
@@ -24,27 +25,27 @@ ZGCApiCli::ZGCApiCli(const std::wstring& gameFolder, bool quiet, ClientServices 
 
 ResultCode ZGCApiCli::Open()
 {
-    return RunGameCenter(kGeneralNotification, kOpenArguments);
+    return RunGameCenter(Ui::kGeneralNotification, kOpenArguments);
 }
 
 ResultCode ZGCApiCli::Update()
 {
-    return RunGameCenter(kUpdateNotification, kUpdateArguments);
+    return RunGameCenter(Ui::kUpdateNotification, kUpdateArguments);
 }
 
 ResultCode ZGCApiCli::VerifyIntegrity()
 {
-    return RunGameCenter(kGeneralNotification, kVerifyIntegrityArguments);
+    return RunGameCenter(Ui::kGeneralNotification, kVerifyIntegrityArguments);
 }
 
 ResultCode ZGCApiCli::ChangeClientType(const wchar_t* type)
 {
-    return RunGameCenter(kChangeClientTypeNotification, ChangeClientTypeArguments(type));
+    return RunGameCenter(Ui::kChangeClientTypeNotification, ChangeClientTypeArguments(type));
 }
 
 ResultCode ZGCApiCli::Install(const wchar_t* argument)
 {
-    return RunGameCenter(kGeneralNotification, InstallArguments(argument));
+    return RunGameCenter(Ui::kGeneralNotification, InstallArguments(argument));
 }
 
 ResultCode ZGCApiCli::CheckGameCenter(std::int32_t notificationCode)

@@ -10,12 +10,6 @@
 
 namespace ZGC {
 
-// Notification codes of the operations.
-inline constexpr std::int32_t kUpdateNotification = 103;
-inline constexpr std::int32_t kUninstallNotification = 105;
-inline constexpr std::int32_t kChangeClientTypeNotification = 106;
-inline constexpr std::int32_t kGeneralNotification = 110;
-
 class ZGCApiCli : public IZGCApiCli {
 public:
     // Looks the game center up at once; a known-folder failure of that lookup leaves as an exception.

@@ -6,12 +6,13 @@
 #include "app/uninstall_wait.h"
 #include "libraries/system/win32/process_start.h"
 #include "libraries/system/win32/unique_resource.h"
+#include "ui/notification_catalogue.h"
 
 namespace ZGC {
 
 ResultCode ZGCApiCli::Uninstall()
 {
-    const ResultCode check = CheckGameCenter(kUninstallNotification);
+    const ResultCode check = CheckGameCenter(Ui::kUninstallNotification);
     if (IsFailure(check))
         return check;
 
@@ -30,7 +31,7 @@ ResultCode ZGCApiCli::Uninstall()
                                     creationFlags, GameCenterFolder(gameCenterPath_));
     if (!started.process) {
         if (!quiet_)
-            services_.showNotification(kUninstallNotification);
+            services_.showNotification(Ui::kUninstallNotification);
         return kResultLaunchFailed;
     }
 

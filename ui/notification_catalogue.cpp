@@ -15,20 +15,20 @@ constexpr wchar_t kInstallCaption[] = L"Install Tarvo Game Center";
 constexpr wchar_t kSupportCaption[] = L"Contact Support";
 
 constexpr NotificationEntry kCatalogue[] = {
-    {103, NotificationKind::Install, L"Tarvo Game Center is required to update this game.", kInstallLine,
-     kInstallCaption},
-    {105, NotificationKind::Install, L"Tarvo Game Center is required to uninstall this game.", kInstallLine,
-     kInstallCaption},
-    {106, NotificationKind::Install, L"Tarvo Game Center is required to change client type for this game.",
+    {kUpdateNotification, NotificationKind::Install, L"Tarvo Game Center is required to update this game.",
      kInstallLine, kInstallCaption},
-    {108, NotificationKind::Install, L"Your version of Tarvo Game Center is outdated.",
+    {kUninstallNotification, NotificationKind::Install, L"Tarvo Game Center is required to uninstall this game.",
+     kInstallLine, kInstallCaption},
+    {kChangeClientTypeNotification, NotificationKind::Install,
+     L"Tarvo Game Center is required to change client type for this game.", kInstallLine, kInstallCaption},
+    {kOutdatedNotification, NotificationKind::Install, L"Your version of Tarvo Game Center is outdated.",
      L"Please reinstall the application using the installer.", L"Reinstall Tarvo Game Center"},
-    {110, NotificationKind::Install, L"Tarvo Game Center is required.", kInstallLine, kInstallCaption},
-    {111, NotificationKind::Support,
+    {kGeneralNotification, NotificationKind::Install, L"Tarvo Game Center is required.", kInstallLine, kInstallCaption},
+    {kGameRunningNotification, NotificationKind::Support,
      L"The game is already running. You can continue the current game session or close it.", kGameRunningHelp,
      L"Close"},
-    {112, NotificationKind::Support, L"Another game is running. To launch this game, first close the running one.",
-     kGameRunningHelp, L"Close"},
+    {kOtherGameRunningNotification, NotificationKind::Support,
+     L"Another game is running. To launch this game, first close the running one.", kGameRunningHelp, L"Close"},
 };
 
 }  // namespace

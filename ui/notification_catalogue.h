@@ -6,6 +6,15 @@
 
 namespace Ui {
 
+// The notification codes: those the client's operations show, and those a caller may only ask for.
+inline constexpr std::int32_t kUpdateNotification = 103;
+inline constexpr std::int32_t kUninstallNotification = 105;
+inline constexpr std::int32_t kChangeClientTypeNotification = 106;
+inline constexpr std::int32_t kOutdatedNotification = 108;  // any operation, when the game center is too old
+inline constexpr std::int32_t kGeneralNotification = 110;   // open, verify, install
+inline constexpr std::int32_t kGameRunningNotification = 111;
+inline constexpr std::int32_t kOtherGameRunningNotification = 112;
+
 enum class NotificationKind {
     Install,  // action button opens the installer download page
     Support,  // a "Close" button only
