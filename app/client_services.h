@@ -1,6 +1,7 @@
-// What the launcher client asks of the system beyond discovery: starting processes, reading its job's
-// limits, and showing windows. Tests replace single members to reach paths the test machine cannot
-// produce (an elevation demand, a job that allows breakaway) or to see windows without a display.
+// Everything the launcher client asks of the system: finding the game center, starting processes,
+// reading its job's limits, the uninstall event and wait, and showing windows. Tests replace members
+// to decide each answer in-process, or to reach what the test machine cannot produce (an elevation
+// demand, a job that allows breakaway) and to see windows without a display.
 #pragma once
 
 #include <windows.h>
@@ -10,16 +11,34 @@
 #include <optional>
 #include <string>
 
+#include "app/uninstall_event.h"
+#include "app/uninstall_wait.h"
+#include "errors/result_codes.h"
+#include "libraries/system/win32/process_start.h"
 #include "libraries/system/win32/unique_resource.h"
 
 namespace ZGC {
 
 struct ClientServices {
+    // Discovery: the game center's path (empty when none) and whether it is usable.
+    std::function<std::wstring()> locateGameCenter;
+    std::function<ResultCode()> discoverGameCenter;
+
+    // The ordinary start: looks the game center up afresh and starts it with the argument text.
     std::function<bool(const std::wstring& argumentText, DWORD& startError)> launchProcess;
     std::function<void(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* directory,
                        int showCommand, System::Win32::UniqueHandle& process)>
         shellExecuteRunAs;
+
+    // The uninstall: its job's limits, its event, its start and its wait.
     std::function<std::optional<DWORD>()> jobLimitFlags;
+    std::function<UninstallEvent(const std::wstring& name)> createUninstallEvent;
+    std::function<System::Win32::ProcessStart(const std::wstring& path, const std::wstring& commandLine,
+                                              DWORD creationFlags, const std::wstring& workingFolder)>
+        startProcess;
+    std::function<UninstallWait(HANDLE process, HANDLE uninstallEvent)> waitForUninstall;
+
+    // Windows.
     std::function<void(std::int32_t code)> showNotification;
     std::function<void()> showOutdatedNotification;
     std::function<void(const std::wstring& message)> showStartFailure;

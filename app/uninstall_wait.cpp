@@ -2,6 +2,15 @@
 
 namespace ZGC {
 
+UninstallWait WaitForUninstall(HANDLE process, HANDLE uninstallEvent)
+{
+    const HANDLE waitFor[] = {process, uninstallEvent};
+    UninstallWait waited;
+    waited.waitResult = ::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
+    waited.lastError = ::GetLastError();
+    return waited;
+}
+
 ResultCode UninstallWaitResult(DWORD waitResult, DWORD lastError)
 {
     if (waitResult == WAIT_OBJECT_0)

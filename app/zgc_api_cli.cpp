@@ -4,8 +4,6 @@
 
 #include "app/folder_key.h"
 #include "app/game_center_command_line.h"
-#include "discovery/game_center_version.h"
-#include "discovery/locate_game_center.h"
 #include "ui/notification_catalogue.h"
 
 namespace ZGC {
@@ -15,11 +13,11 @@ ZGCApiCli::ZGCApiCli(const std::wstring& gameFolder, bool quiet) : ZGCApiCli(gam
 }
 
 ZGCApiCli::ZGCApiCli(const std::wstring& gameFolder, bool quiet, ClientServices services)
-    : gameCenterPath_(Discovery::LocateGameCenter()),
+    : services_(std::move(services)),
+      gameCenterPath_(services_.locateGameCenter()),
       gameFolder_(gameFolder),
       folderKey_(ComputeFolderKey(gameFolder_)),
-      quiet_(quiet),
-      services_(std::move(services))
+      quiet_(quiet)
 {
 }
 
@@ -50,7 +48,7 @@ ResultCode ZGCApiCli::Install(const wchar_t* argument)
 
 ResultCode ZGCApiCli::CheckGameCenter(std::int32_t notificationCode)
 {
-    const ResultCode result = Discovery::DiscoverGameCenter();
+    const ResultCode result = services_.discoverGameCenter();
     if (quiet_)
         return result;
     if (result == kResultOutdated)

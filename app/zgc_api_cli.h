@@ -36,11 +36,11 @@ public:
     std::uint32_t folderKey() const { return folderKey_; }
 
 private:
+    ClientServices services_;  // first: the others are found through it
     std::wstring gameCenterPath_;
     std::wstring gameFolder_;
     std::uint32_t folderKey_;
     bool quiet_;
-    ClientServices services_;
 };
 
 }  // namespace ZGC
