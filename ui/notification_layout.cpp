@@ -18,6 +18,80 @@ constexpr int kCaptionPadding = 20;
 constexpr int kRowGap = 27 + 9;  // the extra 9 because the dialog has a white message band
 constexpr int kBottomMargin = 12;
 
+// The message placed beside the icon, when there is one, and the dialog width that needs.
+struct MessageBlock {
+    RECT messageRect;
+    std::optional<RECT> iconRect;
+    int dialogWidth;
+};
+
+MessageBlock PlaceMessage(std::wstring_view message, const DisplayMetrics& metrics, int widthLimit,
+                          TextMeasure& measure)
+{
+    const int lineHeight = measure.LineHeight();
+    const RECT extent = measure.MessageExtent(message, RECT{0, 0, widthLimit, widthLimit});
+    const int messageWidth = extent.right - extent.left;
+    int messageHeight = extent.bottom - extent.top;
+    if (messageHeight == 0)
+        messageHeight = lineHeight;
+
+    RECT messageRect{kEdge, 32, messageWidth + 28, messageHeight + 40};
+    if (!metrics.iconSize)
+        return {messageRect, std::nullopt, (messageRect.right - messageRect.left) + 32};
+
+    const SIZE icon = *metrics.iconSize;
+    messageRect.left += icon.cx + 16;
+    messageRect.right += icon.cx + 24;
+    // Several lines start level with the icon; one line sits centred beside it.
+    if (messageHeight > lineHeight) {
+        const int height = messageRect.bottom - messageRect.top;
+        messageRect.top = 24;
+        messageRect.bottom = 24 + height - 5;
+    }
+    return {messageRect, RECT{24, 24, 26 + icon.cx, 26 + icon.cy}, messageRect.right + 24};
+}
+
+// The support link under the message, as wide as its caption.
+RECT PlaceSupportLink(const wchar_t* caption, const RECT& messageRect, int widthLimit, DialogBaseUnits units,
+                      TextMeasure& measure)
+{
+    RECT link = measure.LinkExtent(caption, RECT{messageRect.left, messageRect.bottom, widthLimit, widthLimit});
+    // The rectangle is exactly as wide as the caption, and the round trip through whole dialog units
+    // can take a pixel off; the static then wraps the second word out of sight. One unit to spare.
+    link.right += (units.x + 3) / 4;
+    return link;
+}
+
+// Each button as wide as its caption needs, but never narrower than the standard button.
+std::vector<int> ButtonWidths(const std::vector<std::wstring>& captions, int standardWidth, TextMeasure& measure)
+{
+    std::vector<int> widths;
+    for (const std::wstring& caption : captions)
+        widths.push_back(std::max<int>(standardWidth, measure.CaptionWidth(caption) + kCaptionPadding));
+    return widths;
+}
+
+int RowWidth(const std::vector<int>& widths)
+{
+    int width = 0;
+    for (const int buttonWidth : widths)
+        width += buttonWidth;
+    if (!widths.empty())
+        width += kButtonGap * static_cast<int>(widths.size() - 1);
+    return width;
+}
+
+// The lowest of the message, the icon and the support link: the button row goes below it.
+int ContentBottom(const NotificationLayout& layout)
+{
+    int bottom = layout.messageRect.bottom;
+    if (layout.iconRect)
+        bottom = std::max<int>(bottom, layout.iconRect->bottom);
+    if (layout.supportRect)
+        bottom = std::max<int>(bottom, layout.supportRect->bottom);
+    return bottom;
+}
+
 }  // namespace
 
 std::optional<DialogBaseUnits> ReportedBaseUnits(LONG packed)
@@ -63,68 +137,33 @@ NotificationLayout LayOutNotification(std::wstring_view message, const Notificat
 {
     NotificationLayout layout;
     layout.buttonSize = ButtonSize(metrics.baseUnits);
-    const int d = TextWidthLimit(metrics.screenWidth, metrics.iconMetricWidth);
-    layout.textWidthLimit = d;
+    layout.textWidthLimit = TextWidthLimit(metrics.screenWidth, metrics.iconMetricWidth);
 
-    const int lineHeight = measure.LineHeight();
-    const RECT extent = measure.MessageExtent(message, RECT{0, 0, d, d});
-    const int messageWidth = extent.right - extent.left;
-    int messageHeight = extent.bottom - extent.top;
-    if (messageHeight == 0)
-        messageHeight = lineHeight;
-
-    RECT messageRect{kEdge, 32, messageWidth + 28, messageHeight + 40};
-    int dialogWidth = 0;
-    WORD nextStaticId = kFirstStaticId;
-    if (metrics.iconSize) {
-        const SIZE icon = *metrics.iconSize;
-        messageRect.left += icon.cx + 16;
-        messageRect.right += icon.cx + 24;
-        layout.iconRect = RECT{24, 24, 26 + icon.cx, 26 + icon.cy};
+    const MessageBlock block = PlaceMessage(message, metrics, layout.textWidthLimit, measure);
+    layout.messageRect = block.messageRect;
+    layout.iconRect = block.iconRect;
+    if (layout.iconRect)
         layout.controls.push_back({CXDialogItem::kStaticAtom, kIconControlId, *layout.iconRect, L""});
-        // Several lines start level with the icon; one line sits centred beside it.
-        if (messageHeight > lineHeight) {
-            const int height = messageRect.bottom - messageRect.top;
-            messageRect.top = 24;
-            messageRect.bottom = 24 + height - 5;
-        }
-        dialogWidth = messageRect.right + 24;
-    } else {
-        dialogWidth = (messageRect.right - messageRect.left) + 32;
-    }
-    layout.messageRect = messageRect;
-    layout.controls.push_back({CXDialogItem::kStaticAtom, nextStaticId++, messageRect, std::wstring(message)});
 
+    WORD nextStaticId = kFirstStaticId;
+    layout.controls.push_back({CXDialogItem::kStaticAtom, nextStaticId++, layout.messageRect, std::wstring(message)});
     if (options.supportCaption != nullptr) {
-        RECT link = measure.LinkExtent(options.supportCaption, RECT{messageRect.left, messageRect.bottom, d, d});
-        // The rectangle is exactly as wide as the caption, and the round trip through whole dialog units
-        // can take a pixel off; the static then wraps the second word out of sight. One unit to spare.
-        link.right += (metrics.baseUnits.x + 3) / 4;
-        layout.supportRect = link;
+        layout.supportRect = PlaceSupportLink(options.supportCaption, layout.messageRect, layout.textWidthLimit,
+                                              metrics.baseUnits, measure);
         layout.supportId = nextStaticId;
-        layout.controls.push_back({CXDialogItem::kStaticAtom, nextStaticId++, link, options.supportCaption});
+        layout.controls.push_back(
+            {CXDialogItem::kStaticAtom, nextStaticId++, *layout.supportRect, options.supportCaption});
     }
     layout.lastStaticId = static_cast<WORD>(nextStaticId - 1);
 
     const std::vector<std::wstring> captions = ButtonCaptions(options.buttons, options.actionCaption);
-    std::vector<int> widths;
-    int rowWidth = 0;
-    for (const std::wstring& caption : captions) {
-        widths.push_back(std::max<int>(layout.buttonSize.cx, measure.CaptionWidth(caption) + kCaptionPadding));
-        rowWidth += widths.back();
-    }
-    if (!widths.empty())
-        rowWidth += kButtonGap * static_cast<int>(widths.size() - 1);
-
-    int contentBottom = messageRect.bottom;
-    if (layout.iconRect)
-        contentBottom = std::max<int>(contentBottom, layout.iconRect->bottom);
-    if (layout.supportRect)
-        contentBottom = std::max<int>(contentBottom, layout.supportRect->bottom);
-    const int rowTop = contentBottom + kRowGap;
+    const std::vector<int> widths = ButtonWidths(captions, layout.buttonSize.cx, measure);
+    const int rowWidth = RowWidth(widths);
+    const int rowTop = ContentBottom(layout) + kRowGap;
+    const int dialogWidth = std::max(block.dialogWidth, rowWidth + 32);
     const int dialogHeight = rowTop + layout.buttonSize.cy + kBottomMargin;
-    dialogWidth = std::max(dialogWidth, rowWidth + 32);
 
+    // Right-aligned, left to right in caption order.
     int left = dialogWidth - rowWidth - kEdge;
     WORD id = kFirstButtonId;
     for (std::size_t i = 0; i < captions.size(); ++i) {
