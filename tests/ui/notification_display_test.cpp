@@ -156,6 +156,57 @@ testing::AssertionResult HostEnds(HostProcess& host)
     return testing::AssertionSuccess();
 }
 
+// Two-line messages start level with the icon; the link sits under the message; the button is
+// right-aligned 16 pixels from the edge (dialog-unit rounding moves things a pixel or two).
+void ExpectTaskDialogPlacement(HWND dialog, const ControlInfo& icon, const ControlInfo& message,
+                               const ControlInfo& link, const ControlInfo& button)
+{
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_NEAR(icon.rect.left, 24, 2);
+    EXPECT_NEAR(icon.rect.top, 24, 2);
+    EXPECT_NEAR(message.rect.top, 24, 2);
+    EXPECT_NEAR(message.rect.left, 64, 2);
+    EXPECT_EQ(link.rect.left, message.rect.left);
+    EXPECT_NEAR(link.rect.top, message.rect.bottom, 2);
+    EXPECT_NEAR(button.rect.right, client.right - 16, 3);
+    EXPECT_NEAR(button.rect.bottom, client.bottom - 12, 3);
+    EXPECT_GE(button.rect.right - button.rect.left, 78);
+}
+
+int RedPixels(const Image& image, const RECT& area)
+{
+    int red = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF c = image.At(x, y);
+            red += GetRValue(c) > 160 && GetGValue(c) < 90 && GetBValue(c) < 90 ? 1 : 0;
+        }
+    }
+    return red;
+}
+
+// White message band, grey button band, a blue link, a red error icon.
+void ExpectTaskDialogColours(HWND dialog, const ControlInfo& icon, const ControlInfo& message, const ControlInfo& link)
+{
+    const Image image = CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link.rect, kBlue) > 0; });
+    ASSERT_GT(image.width, 0);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    const int bandBottom = link.rect.bottom + 24;
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(image.At(4, 4), window);
+    EXPECT_EQ(image.At(4, bandBottom - 4), window);
+    EXPECT_EQ(image.At(4, bandBottom + 4), face);
+    EXPECT_EQ(image.At(4, client.bottom - 4), face);
+    EXPECT_GT(image.Count(link.rect, kBlue), 10) << "link text and underline are blue";
+    EXPECT_EQ(image.Count(link.rect, kPurple), 0);
+    EXPECT_GE(RightmostColumnOf(image, link.rect, kBlue), link.rect.right - 6) << "the whole caption is shown";
+    EXPECT_GT(image.Count(message.rect, ::GetSysColor(COLOR_WINDOWTEXT)), 50) << "the message is drawn";
+    EXPECT_GT(RedPixels(image, icon.rect), 100) << "the error icon is drawn";
+}
+
 class NotificationDisplay : public testing::Test {
 protected:
     void SetUp() override { UiTest::ForgetOpenedAddresses(); }
@@ -206,42 +257,8 @@ TEST_F(NotificationDisplay, EveryCatalogueEntryShowsItsTextsIconLinkAndButton)
         EXPECT_EQ(button.style & BS_TYPEMASK, BS_DEFPUSHBUTTON);
         EXPECT_EQ(TestSupport::FocusedWindowOfThread(dialog), button.hwnd) << "the button has the focus";
 
-        // Two-line messages start level with the icon; the link sits under the message; the button
-        // is right-aligned 16 pixels from the edge (dialog-unit rounding moves things a pixel or two).
-        RECT client{};
-        ::GetClientRect(dialog, &client);
-        EXPECT_NEAR(icon.rect.left, 24, 2);
-        EXPECT_NEAR(icon.rect.top, 24, 2);
-        EXPECT_NEAR(message.rect.top, 24, 2);
-        EXPECT_NEAR(message.rect.left, 64, 2);
-        EXPECT_EQ(link.rect.left, message.rect.left);
-        EXPECT_NEAR(link.rect.top, message.rect.bottom, 2);
-        EXPECT_NEAR(button.rect.right, client.right - 16, 3);
-        EXPECT_NEAR(button.rect.bottom, client.bottom - 12, 3);
-        EXPECT_GE(button.rect.right - button.rect.left, 78);
-
-        // White message band, grey button band, a blue link, a red error icon.
-        const Image image = CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link.rect, kBlue) > 0; });
-        ASSERT_GT(image.width, 0);
-        const int bandBottom = link.rect.bottom + 24;
-        const COLORREF window = ::GetSysColor(COLOR_WINDOW);
-        const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-        EXPECT_EQ(image.At(4, 4), window);
-        EXPECT_EQ(image.At(4, bandBottom - 4), window);
-        EXPECT_EQ(image.At(4, bandBottom + 4), face);
-        EXPECT_EQ(image.At(4, client.bottom - 4), face);
-        EXPECT_GT(image.Count(link.rect, kBlue), 10) << "link text and underline are blue";
-        EXPECT_EQ(image.Count(link.rect, kPurple), 0);
-        EXPECT_GE(RightmostColumnOf(image, link.rect, kBlue), link.rect.right - 6) << "the whole caption is shown";
-        EXPECT_GT(image.Count(message.rect, ::GetSysColor(COLOR_WINDOWTEXT)), 50) << "the message is drawn";
-        int red = 0;
-        for (int y = icon.rect.top; y < icon.rect.bottom; ++y) {
-            for (int x = icon.rect.left; x < icon.rect.right; ++x) {
-                const COLORREF c = image.At(x, y);
-                red += GetRValue(c) > 160 && GetGValue(c) < 90 && GetBValue(c) < 90 ? 1 : 0;
-            }
-        }
-        EXPECT_GT(red, 100) << "the error icon is drawn";
+        ExpectTaskDialogPlacement(dialog, icon, message, link, button);
+        ExpectTaskDialogColours(dialog, icon, message, link);
         SaveScreenshot(dialog, L"notification-" + std::to_wstring(code));
 
         CancelDialog(dialog, Cancel::Escape);
