@@ -563,6 +563,12 @@ TEST_F(NotificationDisplay, TheLinkHasTheHandCursorAndTheUnderlinedMessageFont)
     EXPECT_EQ(result, IDCANCEL);
 }
 
+// A hook that refuses every window the thread tries to create.
+LRESULT CALLBACK RefuseWindowCreation(int code, WPARAM, LPARAM)
+{
+    return code == HCBT_CREATEWND ? 1 : 0;
+}
+
 TEST_F(NotificationDisplay, ADialogThatCannotBeCreatedGivesMinusOneAndLeavesTheOwnerEnabled)
 {
     const HWND owner = ::CreateWindowExW(0, L"Static", L"Test Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600,
@@ -571,10 +577,7 @@ TEST_F(NotificationDisplay, ADialogThatCannotBeCreatedGivesMinusOneAndLeavesTheO
     ::SetForegroundWindow(owner);
     ::SetActiveWindow(owner);
     ASSERT_EQ(::GetActiveWindow(), owner);
-    // Refuses every window this thread tries to create from now on.
-    const HHOOK refuse = ::SetWindowsHookExW(
-        WH_CBT, [](int code, WPARAM, LPARAM) -> LRESULT { return code == HCBT_CREATEWND ? 1 : 0; }, nullptr,
-        ::GetCurrentThreadId());
+    const HHOOK refuse = ::SetWindowsHookExW(WH_CBT, &RefuseWindowCreation, nullptr, ::GetCurrentThreadId());
     ASSERT_NE(refuse, nullptr);
     const Win32xx::CWinApp app;
     EXPECT_EQ(Ui::ShowSupportPrompt(L"Never shown."), -1);
