@@ -62,14 +62,29 @@ make_prefix() {
   fi
 }
 
-# start_wineserver: a persistent server detached from our pipes, so callers that read
-# a child's output do not wait for the server to exit.
+# start_wineserver: the prefix's server for the rest of the run, started by us and kept until
+# stop_wineserver, detached from our pipes (so callers that read a child's output do not wait for it).
+# It must be up before any Wine program runs: a program that finds no server starts one of its own,
+# and Debian's wineserver wrapper gives that one -p0, so it goes down (with the system processes of
+# the prefix) whenever no program is left, and the next test then starts everything anew.
 start_wineserver() {
-  "$WINESERVER" -p30 </dev/null >/dev/null 2>&1 &
-  sleep 0.3
+  stop_wineserver  # one left from before, whoever started it
+  "$WINESERVER" -f -p </dev/null >/dev/null 2>&1 &
+  local server=$! tries=0
+  # Listening once its socket exists in the folder it works in.
+  until [ -S "/proc/$server/cwd/socket" ]; do
+    if ! kill -0 "$server" 2>/dev/null || [ $((tries += 1)) -gt 600 ]; then
+      echo "The wineserver for $WINEPREFIX did not start." >&2
+      return 1
+    fi
+    sleep 0.05
+  done
   "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# stop_wineserver: ends the prefix's server and its programs, and waits until it is gone, so that a
+# server started next never finds the old one still holding the prefix.
 stop_wineserver() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
 }

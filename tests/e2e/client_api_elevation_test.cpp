@@ -62,6 +62,7 @@ TEST(ClientApiElevation, ElevatedStartIsTriedOnlyWhenTheSystemDemandsIt)
         {kElevationRequired, ERROR_ACCESS_DENIED, static_cast<ResultCode>(0x80070005u), true},
         {ERROR_ACCESS_DENIED, 0, static_cast<ResultCode>(0x80070005u), true},
         {ERROR_BAD_EXE_FORMAT, 0, static_cast<ResultCode>(0x800700C1u), true},
+        {ERROR_CANCELLED, 0, static_cast<ResultCode>(0x800704C7u), false},  // also from the ordinary start
         {0, 0, kResultFailedWithoutCode, true},  // a failed start the system gave no reason for
     };
     const StandInGameCenter gameCenter;

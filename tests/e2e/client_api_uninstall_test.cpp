@@ -8,6 +8,7 @@
 #include "app/zgc_api_cli.h"
 #include "libraries/system/win32/unique_resource.h"
 #include "stand_in_game_center.h"
+#include "support/import_patch.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -89,13 +90,18 @@ TEST(ClientApiUninstall, SecondUninstallOfTheSameFolderStartsAndShowsNothing)
 TEST(ClientApiUninstall, EventHeldByAnyoneRefusesTheUninstall)
 {
     const StandInGameCenter gameCenter;
-    const UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, ZGC::UninstallEventName(0).c_str()));
-    ASSERT_TRUE(held);
-    for (const wchar_t* folder : {L"", L"\\", L"/"}) {  // all give key 0
-        ShownWindows shown;
-        ZGC::ZGCApiCli client(folder, false, E2e::RecordingServices(shown));
-        EXPECT_EQ(client.Uninstall(), kResultLaunchFailed);
-        EXPECT_TRUE(shown.log.empty());
+    // An event of that name already exists; or the name belongs to a mutex, so no event can be made.
+    for (const bool mutex : {false, true}) {
+        const std::wstring name = ZGC::UninstallEventName(0);
+        const UniqueHandle held(mutex ? CreateMutexW(nullptr, FALSE, name.c_str())
+                                      : CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
+        ASSERT_TRUE(held);
+        for (const wchar_t* folder : {L"", L"\\", L"/"}) {  // all give key 0
+            ShownWindows shown;
+            ZGC::ZGCApiCli client(folder, false, E2e::RecordingServices(shown));
+            EXPECT_EQ(client.Uninstall(), kResultLaunchFailed) << mutex;
+            EXPECT_TRUE(shown.log.empty());
+        }
     }
     EXPECT_TRUE(gameCenter.nothingStarted(300));
 }
@@ -132,6 +138,20 @@ UniqueHandle JoinNewJob(DWORD limitFlags)
     return job;
 }
 
+// Wine reads job limits back as 0: this answers the query with the limits the test gave its job, as
+// Windows does.
+DWORD g_jobLimits = 0;
+decltype(&QueryInformationJobObject) g_systemJobQuery = nullptr;
+
+BOOL WINAPI QueryGivenJobLimits(HANDLE job, JOBOBJECTINFOCLASS type, LPVOID info, DWORD size, LPDWORD length)
+{
+    if (!g_systemJobQuery(job, type, info, size, length))
+        return FALSE;
+    if (type == JobObjectBasicLimitInformation)
+        static_cast<JOBOBJECT_BASIC_LIMIT_INFORMATION*>(info)->LimitFlags = g_jobLimits;
+    return TRUE;
+}
+
 TEST(ClientApiUninstall, GameCenterLeavesTheJobExactlyWhenTheJobAllowsIt)
 {
     const UniqueHandle job = JoinNewJob(JOB_OBJECT_LIMIT_BREAKAWAY_OK);
@@ -155,6 +175,24 @@ TEST(ClientApiUninstall, GameCenterLeavesTheJobExactlyWhenTheJobAllowsIt)
         const auto records = gameCenter.waitForRecords();
         ASSERT_EQ(records.size(), 1u);
         EXPECT_EQ(records[0].inJob, staysInJob);
+    }
+
+    // The job's own answer, through the query the client makes.
+    const TestSupport::ScopedImportPatch answer("KERNEL32.dll", "QueryInformationJobObject",
+                                                reinterpret_cast<void*>(&QueryGivenJobLimits));
+    ASSERT_TRUE(answer.Applied());
+    g_systemJobQuery = answer.Original<decltype(&QueryInformationJobObject)>();
+    for (const DWORD limits : {DWORD{JOB_OBJECT_LIMIT_BREAKAWAY_OK}, DWORD{0}}) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION given{};
+        given.BasicLimitInformation.LimitFlags = g_jobLimits = limits;
+        ASSERT_TRUE(SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &given, sizeof given));
+        const StandInGameCenter gameCenter;
+        ShownWindows shown;
+        ZGC::ZGCApiCli client(L"C:\\Games\\Demo", true, E2e::RecordingServices(shown));
+        EXPECT_EQ(client.Uninstall(), kResultUninstallProcessEnded);
+        const auto records = gameCenter.waitForRecords();
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].inJob, limits == 0) << limits;
     }
 
     // A job that forbids leaving it refuses the start that asks to.

@@ -5,14 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "display_environment.h"
 #include "host_process.h"
+#include "scoped_registry_value.h"
 #include "screen_capture.h"
 #include "support/test_paths.h"
 #include "support/ui_windows.h"
+#include "ui/framework/win_app.h"
+#include "ui/message_dialog.h"
 #include "ui/notification_catalogue.h"
 #include "ui/web_addresses.h"
 
@@ -276,6 +282,8 @@ TEST_F(NotificationDisplay, EscapeCloseBoxAndAltF4CancelWithTwoAndOpenNothing)
             HostProcess host(L"prompt " + std::to_wstring(code));
             const HWND dialog = WaitForNotification(host);
             ASSERT_NE(dialog, nullptr);
+            // IDCLOSE is not a way out: had it ended the dialog, the result would be 8.
+            ::SendMessageW(dialog, WM_COMMAND, IDCLOSE, 0);
             CancelDialog(dialog, how);
             ASSERT_TRUE(HostEnds(host));
             EXPECT_EQ(host.Outcome()["result"], std::to_string(IDCANCEL));
@@ -316,10 +324,19 @@ TEST_F(NotificationDisplay, ActionButtonOpensTheInstallerAddressAndEndsTheDialog
 
 TEST_F(NotificationDisplay, SupportLinkOpensTheSupportAddressKeepsTheDialogAndTurnsPurple)
 {
-    for (const std::int32_t code : {110, 112}) {
-        SCOPED_TRACE(code);
+    // A handler that cannot be started makes the shell's open fail: the link stays blue, the dialog open.
+    const struct {
+        std::int32_t code;
+        bool opens;
+    } cases[] = {{110, true}, {112, true}, {103, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
         UiTest::ForgetOpenedAddresses();
-        HostProcess host(L"prompt " + std::to_wstring(code));
+        std::optional<UiTest::ScopedRegistryValue> brokenHandler;
+        if (!c.opens)
+            brokenHandler.emplace(HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", L"",
+                                  L"\"C:\\missing\\handler.exe\" \"%1\"");
+        HostProcess host(L"prompt " + std::to_wstring(c.code));
         const HWND dialog = WaitForNotification(host);
         ASSERT_NE(dialog, nullptr);
         const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
@@ -330,16 +347,23 @@ TEST_F(NotificationDisplay, SupportLinkOpensTheSupportAddressKeepsTheDialogAndTu
 
         ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
         ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
-        EXPECT_EQ(UiTest::WaitForOpenedAddresses(1, kEndTimeoutMs), std::vector<std::string>{Support()});
+        const auto opened = c.opens ? std::vector<std::string>{Support()} : std::vector<std::string>{};
+        EXPECT_EQ(UiTest::WaitForOpenedAddresses(1, c.opens ? kEndTimeoutMs : 1000), opened);
         EXPECT_TRUE(host.Running());
         EXPECT_TRUE(::IsWindowVisible(dialog)) << "the dialog stays open";
 
         const Image after = CaptureClientWhen(dialog, [&](const Image& i) {
             return i.Count(link->rect, kPurple) > 0 && i.Count(link->rect, kBlue) == 0;
         });
-        EXPECT_GT(after.Count(link->rect, kPurple), 10) << "a visited link is purple";
-        EXPECT_EQ(after.Count(link->rect, kBlue), 0);
-        SaveScreenshot(dialog, L"notification-" + std::to_wstring(code) + L"-visited");
+        EXPECT_EQ(after.Count(link->rect, kPurple) > 10, c.opens) << "a visited link is purple";
+        EXPECT_EQ(after.Count(link->rect, kBlue) == 0, c.opens);
+        if (!c.opens) {
+            CancelDialog(dialog, Cancel::Escape);
+            ASSERT_TRUE(HostEnds(host));
+            EXPECT_EQ(host.Outcome()["result"], "2");
+            continue;
+        }
+        SaveScreenshot(dialog, L"notification-" + std::to_wstring(c.code) + L"-visited");
 
         // The link can be used again, and the dialog still closes as usual.
         ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
@@ -489,6 +513,77 @@ TEST_F(NotificationDisplay, CodesWithoutAnEntryShowNoWindowAndReturnAtOnce)
         EXPECT_EQ(host.Outcome()["result"], "none");
         EXPECT_EQ(host.ProcessesEverStarted(), 1u);
     }
+}
+
+// Fonts and cursors can be read back only inside the process that owns them: here the dialog runs
+// on a second thread of the test itself.
+TEST_F(NotificationDisplay, TheLinkHasTheHandCursorAndTheUnderlinedMessageFont)
+{
+    const std::wstring support = Ui::SupportAddress();
+    Ui::NotificationOptions options{};
+    options.buttons = L"Close";
+    options.supportCaption = L"Contact Support";
+    options.supportTarget = support.c_str();
+    std::atomic<std::int32_t> result{0};
+    std::thread shown([&] {
+        const Win32xx::CWinApp app;
+        result = Ui::ShowMessageDialog(L"Choose one.", &options);
+    });
+    const HWND dialog = TestSupport::WaitForDialog(kTitle, ::GetCurrentProcessId(), kShowTimeoutMs);
+    if (dialog != nullptr) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+        for (const int id : {1001, kSupportLinkId, 23}) {
+            LOGFONTW font{};
+            const auto handle = reinterpret_cast<HGDIOBJ>(::SendMessageW(::GetDlgItem(dialog, id), WM_GETFONT, 0, 0));
+            ASSERT_EQ(::GetObjectW(handle, sizeof font, &font), static_cast<int>(sizeof font)) << id;
+            EXPECT_EQ(std::wstring(font.lfFaceName), metrics.lfMessageFont.lfFaceName) << id;
+            EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight) << id;
+            EXPECT_EQ(font.lfUnderline != 0, id == kSupportLinkId) << id;
+        }
+        const auto cursorAt = [dialog](POINT point) {
+            ::SendMessageW(dialog, WM_MOUSEMOVE, 0, ClientPoint(point));
+            CURSORINFO cursor{};
+            cursor.cbSize = sizeof cursor;
+            ::GetCursorInfo(&cursor);
+            return cursor.hCursor;
+        };
+        RECT link{};
+        ::GetWindowRect(::GetDlgItem(dialog, kSupportLinkId), &link);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&link), 2);
+        EXPECT_EQ(cursorAt(CentreOf(link)), ::LoadCursorW(nullptr, IDC_HAND));
+        EXPECT_EQ(cursorAt(POINT{5, 5}), ::LoadCursorW(nullptr, IDC_ARROW));
+        EXPECT_EQ(cursorAt(POINT{link.right - 1, link.bottom - 1}), ::LoadCursorW(nullptr, IDC_HAND));
+        EXPECT_EQ(cursorAt(POINT{link.right + 1, link.top}), ::LoadCursorW(nullptr, IDC_ARROW));
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+    shown.join();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+// A hook that refuses every window the thread tries to create.
+LRESULT CALLBACK RefuseWindowCreation(int code, WPARAM, LPARAM)
+{
+    return code == HCBT_CREATEWND ? 1 : 0;
+}
+
+TEST_F(NotificationDisplay, ADialogThatCannotBeCreatedGivesMinusOneAndLeavesTheOwnerEnabled)
+{
+    const HWND owner = ::CreateWindowExW(0, L"Static", L"Test Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 600,
+                                         400, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    ::SetForegroundWindow(owner);
+    ::SetActiveWindow(owner);
+    ASSERT_EQ(::GetActiveWindow(), owner);
+    const HHOOK refuse = ::SetWindowsHookExW(WH_CBT, &RefuseWindowCreation, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(refuse, nullptr);
+    const Win32xx::CWinApp app;
+    EXPECT_EQ(Ui::ShowSupportPrompt(L"Never shown."), -1);
+    ::UnhookWindowsHookEx(refuse);
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    ::DestroyWindow(owner);
 }
 
 }  // namespace

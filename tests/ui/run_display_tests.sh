@@ -60,8 +60,18 @@ fi
 export DISPLAY=":$(head -n 1 "$work/display")"
 
 start_wineserver
+# TGC_TEST_LOCALE (such as de_DE.UTF-8) runs the test program, and what it starts, in that language;
+# the locale is made once, inside the build folder.
+locale_env=()
+if [ -n "${TGC_TEST_LOCALE:-}" ]; then
+  if [ ! -d "$BUILD_DIR/locale/$TGC_TEST_LOCALE" ]; then
+    mkdir -p "$BUILD_DIR/locale"
+    localedef -i "${TGC_TEST_LOCALE%%.*}" -f UTF-8 "$BUILD_DIR/locale/$TGC_TEST_LOCALE" || exit 1
+  fi
+  locale_env=(LOCPATH="$BUILD_DIR/locale" LC_ALL="$TGC_TEST_LOCALE")
+fi
 # A bound on the whole program, so a misbehaving window can never hang the run (longer on request).
-timeout -k 10 "${TGC_DISPLAY_TEST_TIMEOUT:-540}" "$WINE" "$test_exe" "$@"
+env "${locale_env[@]}" timeout -k 10 "${TGC_DISPLAY_TEST_TIMEOUT:-540}" "$WINE" "$test_exe" "$@"
 status=$?
 
 # Screenshots for people to look at.

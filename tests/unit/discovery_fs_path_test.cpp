@@ -87,7 +87,7 @@ TEST(FsPath, TextUpperCasesOnlyALowerCaseDriveLetter)
     } cases[] = {
         {L"c:\\apps", L"C:\\apps"},
         {L"C:\\apps", L"C:\\apps"},
-        {L"c:", L"C:"},
+        {L"a:", L"A:"},
         {L"z:relative", L"Z:relative"},
         {L"\\\\?\\c:\\x", L"\\\\?\\C:\\x"},
         {L"\\\\?\\cc:\\x", L"\\\\?\\cc:\\x"},

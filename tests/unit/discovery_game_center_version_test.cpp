@@ -34,9 +34,9 @@ TEST_F(DiscoverGameCenterCheck, ComparesTheInstalledFileVersionWithTheClients)
         const wchar_t* variant;
         ResultCode result;
     } cases[] = {
-        {L"26.0.2.1046", kResultSuccess}, {L"26.0.2.1045", kResultOutdated}, {L"26.0.3.0", kResultSuccess},
-        {L"27.0.0.0", kResultSuccess},    {L"0.0.0.1", kResultSuccess},      {L"0.0.0.2", kResultOutdated},
-        {L"noversion", kResultOutdated},
+        {L"26.0.2.1046", kResultSuccess}, {L"26.0.2.1045", kResultOutdated},  {L"26.0.3.0", kResultSuccess},
+        {L"27.0.0.0", kResultSuccess},    {L"0.0.0.1", kResultSuccess},       {L"0.0.0.2", kResultOutdated},
+        {L"noversion", kResultOutdated},  {L"product_older", kResultSuccess}, {L"product_newer", kResultOutdated},
     };
     for (const auto& c : cases) {
         {

@@ -54,6 +54,9 @@ TEST_F(UninstallEntry, CurrentUserWinsOverMachine)
         EXPECT_EQ(LocateGameCenter(), machinePath_) << "machine only";
         ScopedUninstallEntry user(HKEY_CURRENT_USER, userPath_);
         EXPECT_EQ(LocateGameCenter(), userPath_) << "both";
+        // A value that reads settles it, even one that names no file: the machine's is not tried.
+        ScopedUninstallEntry unusable(HKEY_CURRENT_USER, userPath_ + L".missing");
+        EXPECT_EQ(LocateGameCenter(), L"") << "user entry names nothing";
     }
     ScopedUninstallEntry user(HKEY_CURRENT_USER, userPath_);
     EXPECT_EQ(LocateGameCenter(), userPath_) << "user only";

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "support/import_patch.h"
 #include "ui/framework/win_app.h"
 #include "ui/framework/win_exception.h"
 
@@ -113,10 +115,43 @@ TEST(CWinException, KeepsTheLastErrorOfItsConstructionAndTheSystemText)
         wchar_t expected[255] = {};
         if (error != 0)
             ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0x0400,
-                             expected, 254, nullptr);
+                             expected, 255, nullptr);
         EXPECT_EQ(std::wstring(e.GetErrorString()), std::wstring(expected)) << error;
         EXPECT_EQ(std::wstring(e.GetErrorString()).empty(), error == 0) << error;
         EXPECT_STREQ(e.what(), "CWinException thrown");
+    }
+}
+
+// A system text of the length a test asks for. Like FormatMessageW, the size counts the NUL and a
+// text that does not fit fails; this one fills the buffer with something else first, the worst a
+// system could do.
+std::size_t g_systemTextLength = 0;
+
+DWORD WINAPI SystemTextOfLength(DWORD, LPCVOID, DWORD, DWORD, LPWSTR buffer, DWORD size, va_list*)
+{
+    if (g_systemTextLength >= size) {
+        std::fill_n(buffer, size, L'?');
+        ::SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::fill_n(buffer, g_systemTextLength, L'x');
+    buffer[g_systemTextLength] = L'\0';
+    return static_cast<DWORD>(g_systemTextLength);
+}
+
+TEST(CWinException, KeepsASystemTextOfUpTo254Characters)
+{
+    const TestSupport::ScopedImportPatch patch("KERNEL32.dll", "FormatMessageW",
+                                               reinterpret_cast<void*>(&SystemTextOfLength));
+    ASSERT_TRUE(patch.Applied());
+    for (const std::size_t length : {1u, 254u, 255u, 1000u}) {
+        g_systemTextLength = length;
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        const std::wstring kept = CWinException(L"step").GetErrorString();
+        if (length <= 254)
+            EXPECT_EQ(kept, std::wstring(length, L'x')) << length;
+        else
+            EXPECT_LE(kept.size(), 254u) << length;
     }
 }
 

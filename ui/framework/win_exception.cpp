@@ -13,7 +13,8 @@ CWinException::CWinException(const wchar_t* text) noexcept : m_error(::GetLastEr
 {
     if (m_error != 0) {
         ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, m_error,
-                         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), m_errorString, kSystemTextChars, nullptr);
+                         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), m_errorString, kSystemTextChars + 1,
+                         nullptr);  // the size counts the NUL
         m_errorString[kSystemTextChars] = L'\0';
     }
 }
