@@ -51,8 +51,11 @@ operations=("" "--update" "--verify-integrity" "--cct beta" "--install package" 
 run_all() {  # every operation, quiet and not, for a game folder of its own
   for op in "${operations[@]}"; do
     # shellcheck disable=SC2086
+    local status=0
     timeout 30 "$WINE" "$game/tgc_client.exe" $op --quiet --target-game-folder 'C:\Games\Planted' </dev/null ||
-      fail "the client failed or hung for '$op --quiet'"
+      status=$?
+    # 124 is the time-out; anything else is the client's exit code (AND 0xFF), which should be 0.
+    [ "$status" = 0 ] || fail "the client failed or hung for '$op --quiet' (status $status, overrides: ${WINEDLLOVERRIDES:-none})"
   done
   # Without a display the notification windows cannot be created, so these end at once; they still
   # take the paths that load the window and shell libraries. An outdated game center shows a notification.
