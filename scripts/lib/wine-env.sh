@@ -17,6 +17,16 @@ toolchain_file() {
   case "$1" in x86) echo "$root/cmake/mingw-w64-i686.cmake" ;; x64) echo "$root/cmake/mingw-w64-x86_64.cmake" ;; esac
 }
 
+# configure_build DIR ARCH [cmake options...]: configures the build folder DIR once, Release, with
+# ARCH's toolchain file; later calls leave an existing configuration alone.
+configure_build() {
+  local dir="$1" arch="$2"
+  shift 2
+  [ -f "$dir/CMakeCache.txt" ] && return 0
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$(toolchain_file "$arch")" -DCMAKE_BUILD_TYPE=Release \
+    "$@" >/dev/null
+}
+
 # The 64-bit loader makes and serves every prefix; in a 64-bit prefix it also starts 32-bit programs
 # through WoW64.
 WINE=/usr/lib/wine/wine64
