@@ -7,7 +7,7 @@
 
 #include <aclapi.h>
 
-#include <memory>
+#include <cstdio>
 #include <optional>
 
 #include "app/zgc_api_cli.h"
@@ -121,6 +121,9 @@ TEST(ClientApiPlanting, AdministratorRightsPassOverWhatAStandardUserCouldHavePla
             const ResultCode result = client.Update();
             const auto records = log.waitForRecords(before + 1, 3000);
             const std::vector<TestSupport::GameCenterRecord> started(records.begin() + before, records.end());
+            std::printf("%s, %s rights: started %ls\n", arrangement.name,
+                        administratorRights ? "administrator" : "standard",
+                        started.empty() ? L"nothing" : StartedVariant(started).c_str());
             const wchar_t* expected = administratorRights ? kTrusted : arrangement.startedWithoutRights;
             if (expected) {
                 EXPECT_EQ(result, kResultSuccess);
