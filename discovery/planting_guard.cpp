@@ -99,13 +99,13 @@ bool PlantingGuard::trustsChain(const std::wstring& path, ObjectRole parentRole)
     const std::wstring full = LocalFixedDrivePath(path);
     if (full.empty())
         return false;
-    // The file itself, then each folder up to the drive root (whose text keeps its separator).
+    // The file itself, then each folder up to the drive root (whose text keeps its separator). The
+    // canonical text has its root separator at index 2, so the walk always ends there.
     const size_t leafStart = full.find_last_of(L'\\');
-    if (leafStart == std::wstring::npos || leafStart + 1 == full.size())
-        return false;
+    if (leafStart + 1 == full.size())
+        return false;  // the root itself, or a folder text
     if (!trustsObject(full, ObjectRole::File))
         return false;
-    // The canonical text has its root separator at index 2, so the walk always ends there.
     ObjectRole role = parentRole;
     for (size_t end = leafStart;; end = full.find_last_of(L'\\', end - 1)) {
         const bool root = end == 2;

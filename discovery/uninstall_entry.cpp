@@ -56,9 +56,10 @@ std::wstring ReadUninstallEntry(PlantingGuard* guard)
         if (comma != std::wstring::npos)
             value.erase(comma);
 
-        const bool usable = IsExistingFile(value) && (!guard || guard->trustsGameCenter(value));
-        if (usable || !guard)
-            return usable ? value : std::wstring();
+        if (!guard)
+            return IsExistingFile(value) ? value : std::wstring();
+        if (IsExistingFile(value) && guard->trustsGameCenter(value))
+            return value;
     }
     return {};
 }
