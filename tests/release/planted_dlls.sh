@@ -18,9 +18,11 @@ set -euo pipefail
 build="$1"
 client="$build/bin/tgc_client.exe"
 probe_options=()
+restriction=SetDefaultDllDirectories  # the client's first call, which every run must make
 if [ "${2:-}" = --without-kb2533623 ]; then
   client="$build/planted/windows7_client.exe"
   probe_options=(--without-kb2533623)
+  restriction=SetDllDirectoryW
 fi
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/wine-env.sh"
 [ -n "${WINEPREFIX:-}" ] || use_prefix "$build/wineprefix"
@@ -83,21 +85,24 @@ run_all() {  # every operation, quiet and not, for a game folder of its own
 lower_names() { tr 'A-Z' 'a-z' | { grep '\.dll$' || true; } | sed 's/\.dll$//' | sort -u; }
 
 # What the client loads before and after its entry point: its first call marks the boundary.
-"$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'kernel32.SetDefaultDllDirectories;kernel32.SetDllDirectoryW' /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d "kernel32.$restriction" /f >/dev/null 2>&1
 trace="$(WINEDEBUG=+pid,+loaddll,+relay run_all 2>&1)"
 "$WINE" reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
-loads="$(echo "$trace" | awk '
+loads="$(echo "$trace" | awk -v restriction="$restriction" '
   /Loaded L".*\\tgc_client\.exe"/ { split($0, f, ":"); client[f[1]] = 1; started[f[1]] = 0; next }
-  /Call KERNEL32\.(SetDefaultDllDirectories|SetDllDirectoryW)\(/ { split($0, f, ":"); started[f[1]] = 1; next }
+  $0 ~ "Call KERNEL32\\." restriction "\\(" { split($0, f, ":"); started[f[1]] = 1; next }
   /trace:loaddll:.*Loaded L"/ {
     split($0, f, ":"); if (!(f[1] in client)) next
     name = $0; sub(/.*Loaded L"/, "", name); sub(/".*/, "", name); sub(/.*\\/, "", name)
     print (started[f[1]] ? "late " : "early ") name
-  }')"
+  }
+  END { for (p in client) if (!started[p]) print "unrestricted " p }')"
 early="$(echo "$loads" | sed -n 's/^early //p' | lower_names)"
 late="$(echo "$loads" | sed -n 's/^late //p' | lower_names)"
 imports="$(x86_64-w64-mingw32-objdump -p "$game/tgc_client.exe" | sed -n 's/^\s*DLL Name: //p' | lower_names)"
 [ -n "$early" ] || fail "no start-up loads traced: the trace format of this Wine is not understood"
+unrestricted="$(echo "$loads" | grep -c '^unrestricted ' || true)"
+[ "$unrestricted" = 0 ] || fail "$unrestricted runs of the client never called $restriction"
 
 native_first=""
 for name in $late; do

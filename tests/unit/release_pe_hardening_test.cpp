@@ -60,7 +60,8 @@ public:
                                   std::min<size_t>(dir.Size, bytes_.size() - offset));
         const size_t begin = section.find("<?xml");
         const size_t end = section.find("</assembly>", begin);
-        return begin == std::string::npos || end == std::string::npos ? std::string{} : section.substr(begin, end - begin);
+        return begin == std::string::npos || end == std::string::npos ? std::string{}
+                                                                      : section.substr(begin, end - begin);
     }
 
     std::vector<IMAGE_SECTION_HEADER> sections() const

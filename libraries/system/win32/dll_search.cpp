@@ -9,6 +9,14 @@ namespace {
 
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 
+// DLLs that the system's own libraries load by name once the program runs (visual styles, the
+// shell, security descriptors, the version check): not KnownDLLs, so where the search cannot be
+// restricted Windows would look for them in the game folder first. A copy already loaded is taken
+// instead of any search.
+constexpr const wchar_t* kLoadedByNameLater[] = {
+    L"uxtheme.dll", L"dwmapi.dll", L"version.dll", L"cryptbase.dll", L"propsys.dll", L"apphelp.dll", L"ntmarta.dll",
+};
+
 // Windows 7 has it, and the LOAD_LIBRARY_SEARCH_* flags with it, only with KB2533623; without the
 // update those flags fail with ERROR_INVALID_PARAMETER.
 SetDefaultDllDirectoriesFn FindSetDefaultDllDirectories()
@@ -38,6 +46,11 @@ void RestrictDllSearch()
         return;
     }
     ::SetDllDirectoryW(L"");
+    for (const wchar_t* name : kLoadedByNameLater) {
+        // Kept loaded for the life of the process: later loads by name must find this copy.
+        UniqueLibrary pinned = LoadSystemLibrary(name);
+        static_cast<void>(pinned.release());
+    }
 }
 
 UniqueLibrary LoadSystemLibrary(const wchar_t* fileName)
