@@ -1,7 +1,7 @@
 # Compile and link settings shared by every target of ours.
 add_library(tgc_options INTERFACE)
 target_compile_definitions(tgc_options INTERFACE
-  UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 STRICT
+  UNICODE _UNICODE NOMINMAX STRICT
   BOOST_ALL_NO_LIB BOOST_BIND_GLOBAL_PLACEHOLDERS)
 target_compile_options(tgc_options INTERFACE
   # Reproducible output: no build paths in the binary.

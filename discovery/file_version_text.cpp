@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "discovery/game_center_version.h"
+#include "libraries/system/win32/dll_search.h"
 #include "libraries/system/win32/unique_resource.h"
 
 namespace Discovery {
@@ -19,7 +20,7 @@ constexpr DWORD kFixedFileInfoSignature = 0xFEEF04BD;
 std::wstring ReadFileVersionText(const System::FsPath& path, const std::wstring& defaultText)
 {
     // Only the system's version.dll: an import would let a planted copy next to us be loaded instead.
-    const System::Win32::UniqueLibrary library(LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const System::Win32::UniqueLibrary library = System::Win32::LoadSystemLibrary(L"version.dll");
     if (!library)
         return defaultText;
     using System::Win32::GetProc;

@@ -9,10 +9,21 @@
 # would take planted copies of them from the game folder. So the plants are the DLLs the client
 # process loads after its entry point has run (traced by Wine) that are not KnownDLLs, and the
 # client's own run-time load of version.dll, checked in a probe process that has not loaded it yet.
-# A naive loader in the same folder must pick up a plant: the control.
-# Usage: planted_dlls.sh <build folder>
+# A naive loader in the same folder must pick up a plant: the control. The same names are planted in
+# the current directory the client runs in.
+# With --without-kb2533623 the client and the probe meet the loader of Windows 7 without that update
+# (no SetDefaultDllDirectories, no LOAD_LIBRARY_SEARCH_* flags), as test builds of them.
+# Usage: planted_dlls.sh <build folder> [--without-kb2533623]
 set -euo pipefail
 build="$1"
+client="$build/bin/tgc_client.exe"
+probe_options=()
+restriction=SetDefaultDllDirectories  # the client's first call, which every run must make
+if [ "${2:-}" = --without-kb2533623 ]; then
+  client="$build/planted/windows7_client.exe"
+  probe_options=(--without-kb2533623)
+  restriction=SetDllDirectoryW
+fi
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/wine-env.sh"
 [ -n "${WINEPREFIX:-}" ] || use_prefix "$build/wineprefix"
 export WINEDEBUG=-all
@@ -25,9 +36,12 @@ is_known() { case " $(echo $known) " in *" $1 "*) return 0 ;; esac; return 1; }
 fail() { echo "$*" >&2; exit 1; }
 
 game="$build/planted/game"
-rm -rf "$game"
-mkdir -p "$game"
-cp "$build/bin/tgc_client.exe" "$build/planted/naive_loader.exe" "$build/planted/version_probe.exe" "$game/"
+current="$build/planted/current"
+rm -rf "$game" "$current"
+mkdir -p "$game" "$current"
+cp "$client" "$game/tgc_client.exe"
+cp "$build/planted/naive_loader.exe" "$build/planted/version_probe.exe" "$game/"
+cd "$current"
 
 # A game center the client accepts, through the path file; what was there before is put back.
 tarvo="$WINEPREFIX/drive_c/ProgramData/Tarvo"
@@ -70,21 +84,24 @@ run_all() {  # every operation, quiet and not, for a game folder of its own
 lower_names() { tr 'A-Z' 'a-z' | { grep '\.dll$' || true; } | sed 's/\.dll$//' | sort -u; }
 
 # What the client loads before and after its entry point: its first call marks the boundary.
-"$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'kernel32.SetDefaultDllDirectories' /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d "kernel32.$restriction" /f >/dev/null 2>&1
 trace="$(WINEDEBUG=+pid,+loaddll,+relay run_all 2>&1)"
 "$WINE" reg delete 'HKCU\Software\Wine\Debug' /v RelayInclude /f >/dev/null 2>&1
-loads="$(echo "$trace" | awk '
+loads="$(echo "$trace" | awk -v restriction="$restriction" '
   /Loaded L".*\\tgc_client\.exe"/ { split($0, f, ":"); client[f[1]] = 1; started[f[1]] = 0; next }
-  /Call KERNEL32\.SetDefaultDllDirectories/ { split($0, f, ":"); started[f[1]] = 1; next }
+  $0 ~ "Call KERNEL32\\." restriction "\\(" { split($0, f, ":"); started[f[1]] = 1; next }
   /trace:loaddll:.*Loaded L"/ {
     split($0, f, ":"); if (!(f[1] in client)) next
     name = $0; sub(/.*Loaded L"/, "", name); sub(/".*/, "", name); sub(/.*\\/, "", name)
     print (started[f[1]] ? "late " : "early ") name
-  }')"
+  }
+  END { for (p in client) if (!started[p]) print "unrestricted " p }')"
 early="$(echo "$loads" | sed -n 's/^early //p' | lower_names)"
 late="$(echo "$loads" | sed -n 's/^late //p' | lower_names)"
 imports="$(x86_64-w64-mingw32-objdump -p "$game/tgc_client.exe" | sed -n 's/^\s*DLL Name: //p' | lower_names)"
 [ -n "$early" ] || fail "no start-up loads traced: the trace format of this Wine is not understood"
+unrestricted="$(echo "$loads" | grep -c '^unrestricted ' || true)"
+[ "$unrestricted" = 0 ] || fail "$unrestricted runs of the client never called $restriction"
 
 native_first=""
 for name in $late; do
@@ -96,8 +113,9 @@ echo "native-first: ${native_first:-(none)}"
 
 for name in $native_first version; do
   cp "$build/planted/planted_mark.dll" "$game/$name.dll"
+  cp "$build/planted/planted_mark.dll" "$current/$name.dll"
 done
-rm -f "$game"/*.loaded
+rm -f "$game"/*.loaded "$current"/*.loaded
 
 overrides_for() { local o=""; for n in "$@"; do o+="$n,"; done; echo "${o%,}=n,b;$default_overrides"; }
 
@@ -107,8 +125,12 @@ WINEDLLOVERRIDES="$(overrides_for version)" "$WINE" "$game/naive_loader.exe" ver
 rm -f "$game"/*.loaded
 
 # The client's own run-time load of version.dll, in a process that has not loaded it yet.
-probe="$(WINEDLLOVERRIDES="$(overrides_for version)" "$WINE" "$game/version_probe.exe" "$gc_folder\\tgc.exe" </dev/null | tr -d '\r')"
-[ "$probe" = "26.0.2.1046" ] || fail "the version probe read '$probe' instead of 26.0.2.1046"
+probe="$(WINEDEBUG=+loaddll WINEDLLOVERRIDES="$(overrides_for version)" "$WINE" "$game/version_probe.exe" \
+  "${probe_options[@]}" "$gc_folder\\tgc.exe" 2>&1 </dev/null | tr -d '\r')"
+version_dll="$(echo "$probe" | sed -n 's/.*Loaded L"\(.*\\version\.dll\)".*/\1/Ip')"
+echo "the version probe loaded: ${version_dll:-(no version.dll)}"
+read_version="$(echo "$probe" | grep -v ':loaddll:' | tail -n 1)"
+[ "$read_version" = "26.0.2.1046" ] || fail "the version probe read '$read_version' instead of 26.0.2.1046"
 
 if [ -n "$native_first" ]; then
   # shellcheck disable=SC2086
@@ -116,6 +138,6 @@ if [ -n "$native_first" ]; then
 else
   run_all
 fi
-marks="$(cd "$game" && ls -- *.loaded 2>/dev/null || true)"
+marks="$(cd "$game" && ls -- *.loaded 2>/dev/null || true)$(ls -- *.loaded 2>/dev/null || true)"
 [ -z "$marks" ] || fail "planted DLLs were loaded: $marks"
 echo "no planted DLL was loaded"

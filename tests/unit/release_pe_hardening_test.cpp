@@ -1,7 +1,8 @@
 // The shipped executable is hardened for a folder that other programs can write:
 // ASLR (with high-entropy addresses where the image is 64-bit), DEP, no writable code, and only
 // DLLs that Windows always takes from the system folder in its import table. Its manifest names
-// the architecture of its image, or real Windows refuses to start it.
+// the architecture of its image, or real Windows refuses to start it. Every function it imports is
+// on a reviewed list, with the Windows version that introduced it, none newer than Windows 7 SP1.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,9 +10,13 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_paths.h"
@@ -55,7 +60,8 @@ public:
                                   std::min<size_t>(dir.Size, bytes_.size() - offset));
         const size_t begin = section.find("<?xml");
         const size_t end = section.find("</assembly>", begin);
-        return begin == std::string::npos || end == std::string::npos ? std::string{} : section.substr(begin, end - begin);
+        return begin == std::string::npos || end == std::string::npos ? std::string{}
+                                                                      : section.substr(begin, end - begin);
     }
 
     std::vector<IMAGE_SECTION_HEADER> sections() const
@@ -76,28 +82,70 @@ public:
         return 0;
     }
 
-    std::vector<std::string> importedDlls() const
+    // Each imported DLL (lower case) with the functions taken from it ("#n" for an ordinal).
+    std::map<std::string, std::set<std::string>> imports() const
     {
-        std::vector<std::string> names;
+        std::map<std::string, std::set<std::string>> imports;
         const auto& dir = nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         size_t offset = offsetOf(dir.VirtualAddress);
         if (dir.Size == 0 || offset == 0)
-            return names;
+            return imports;
         for (;; offset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
             IMAGE_IMPORT_DESCRIPTOR descriptor;
             std::memcpy(&descriptor, bytes_.data() + offset, sizeof(descriptor));
             if (descriptor.Name == 0)
                 break;
-            std::string name(reinterpret_cast<const char*>(bytes_.data() + offsetOf(descriptor.Name)));
-            std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-            names.push_back(name);
+            auto& functions = imports[lowerCase(text(descriptor.Name))];
+            const DWORD names = descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
+            for (size_t thunk = offsetOf(names);; thunk += sizeof(IMAGE_THUNK_DATA)) {
+                IMAGE_THUNK_DATA entry;
+                std::memcpy(&entry, bytes_.data() + thunk, sizeof(entry));
+                if (entry.u1.AddressOfData == 0)
+                    break;
+                if (IMAGE_SNAP_BY_ORDINAL(entry.u1.Ordinal))
+                    functions.insert(std::string(1, '#').append(std::to_string(IMAGE_ORDINAL(entry.u1.Ordinal))));
+                else
+                    functions.insert(text(static_cast<DWORD>(entry.u1.AddressOfData + sizeof(WORD))));
+            }
         }
+        return imports;
+    }
+
+    std::vector<std::string> importedDlls() const
+    {
+        std::vector<std::string> names;
+        for (const auto& [dll, functions] : imports())
+            names.push_back(dll);
         return names;
     }
 
+    static std::string lowerCase(std::string name)
+    {
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+        return name;
+    }
+
 private:
+    std::string text(DWORD rva) const { return reinterpret_cast<const char*>(bytes_.data() + offsetOf(rva)); }
+
     std::vector<BYTE> bytes_;
 };
+
+// The reviewed list: "dll function major.minor" per line, '#' starts a comment.
+std::map<std::pair<std::string, std::string>, std::pair<int, int>> ReviewedImports()
+{
+    std::map<std::pair<std::string, std::string>, std::pair<int, int>> list;
+    std::ifstream file((TestSupport::BuildDir() + L"\\release\\windows7_imports.txt").c_str());
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream fields(line.substr(0, line.find('#')));
+        std::string dll, function;
+        int major = 0, minor = 0;
+        char dot = 0;
+        if (fields >> dll >> function >> major >> dot >> minor && dot == '.')
+            list[{PeImage::lowerCase(dll), function}] = {major, minor};
+    }
+    return list;
+}
 
 // What each architecture's image must say about itself.
 struct Architecture {
@@ -167,6 +215,42 @@ TEST(ReleaseHardening, ImportsOnlyKnownDllsAndNoDelayLoads)
     for (const auto& name : names)
         EXPECT_TRUE(kKnownDlls.count(name)) << name << " would be searched for in the game folder";
     EXPECT_EQ(image.nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT].Size, 0u);
+}
+
+TEST(ReleaseHardening, ImportsOnlyReviewedFunctionsOfWindows7)
+{
+    constexpr std::pair<int, int> kWindows7{6, 1};
+    PeImage image(TestSupport::ClientExePath());
+    ASSERT_TRUE(image.loaded());
+    const auto reviewed = ReviewedImports();
+    ASSERT_FALSE(reviewed.empty()) << "the reviewed import list cannot be read";
+    for (const auto& [function, since] : reviewed)
+        EXPECT_LE(since, kWindows7) << function.first << " " << function.second << " is newer than Windows 7 SP1";
+
+    const auto imports = image.imports();
+    ASSERT_FALSE(imports.empty());
+    std::cout << "The client imports:\n";
+    for (const auto& [dll, functions] : imports) {
+        for (const auto& function : functions) {
+            const auto entry = reviewed.find({dll, function});
+            const bool listed = entry != reviewed.end();
+            std::cout << "  " << dll << " " << function << " "
+                      << (listed ? std::to_string(entry->second.first) + "." + std::to_string(entry->second.second)
+                                 : "(not on the list)")
+                      << "\n";
+            EXPECT_TRUE(listed) << dll << " " << function << ": add it to tests/release/windows7_imports.txt with the "
+                                << "Windows version that introduced it";
+        }
+    }
+
+    // The loader refuses an image that asks for a newer system than the one it runs on.
+    const auto& optional = image.nt().OptionalHeader;
+    EXPECT_LE((std::pair<int, int>{optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion}),
+              kWindows7);
+    EXPECT_LE((std::pair<int, int>{optional.MajorSubsystemVersion, optional.MinorSubsystemVersion}), kWindows7);
+    std::cout << "OS version " << optional.MajorOperatingSystemVersion << "." << optional.MinorOperatingSystemVersion
+              << ", subsystem version " << optional.MajorSubsystemVersion << "." << optional.MinorSubsystemVersion
+              << "\n";
 }
 
 TEST(ReleaseReproducibility, HeaderCarriesNoLinkTime)
