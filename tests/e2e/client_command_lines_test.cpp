@@ -197,8 +197,7 @@ TEST(ClientCommandLines, OrdinaryStartStaysInTheCallersJobAndTakesNoHandles)
 
         const auto records = gameCenter.waitForRecords();
         ASSERT_EQ(records.size(), 1u);
-        const UniqueHandle started(
-            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, records[0].processId));
+        const UniqueHandle started(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, records[0].processId));
         ASSERT_TRUE(started);
         BOOL inJob = FALSE;
         EXPECT_TRUE(IsProcessInJob(started.get(), job.get(), &inJob) && inJob);
