@@ -43,6 +43,9 @@ TEST(ClientApiUninstall, EndsWhenTheGameCenterSetsTheFoldersEventOrEnds)
             const auto records = gameCenter.waitForRecords();
             ASSERT_EQ(records.size(), 1u);
             EXPECT_TRUE(TestSupport::ProcessIsRunning(records[0].processId));
+            // Ending the wait did not take the signal: whoever opens the event next still sees it set.
+            const UniqueHandle event(OpenEventW(SYNCHRONIZE, FALSE, kEventOfGamesX));
+            EXPECT_TRUE(event && WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0);
             TestSupport::TerminateProcessById(records[0].processId);
             EXPECT_TRUE(shown.log.empty());
         }
@@ -130,11 +133,8 @@ TEST(ClientApiUninstall, FailedStartShowsTheUninstallNotificationUnlessQuiet)
 // Puts this test process into a new job; the process stays in it until it ends.
 UniqueHandle JoinNewJob(DWORD limitFlags)
 {
-    UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = limitFlags;
-    if (!job || !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
-        !AssignProcessToJobObject(job.get(), GetCurrentProcess()))
+    UniqueHandle job = TestSupport::NewJob(limitFlags);
+    if (!job || !AssignProcessToJobObject(job.get(), GetCurrentProcess()))
         return {};
     return job;
 }

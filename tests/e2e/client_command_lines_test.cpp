@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
+#include "libraries/system/win32/unique_resource.h"
 #include "stand_in_game_center.h"
 #include "support/test_paths.h"
 
 namespace {
 
 using E2e::StandInGameCenter;
+using System::Win32::UniqueHandle;
 
 constexpr DWORD kClientTimeoutMs = 20000;
 
@@ -143,6 +145,65 @@ TEST(ClientCommandLines, ClientDoesNotWaitForTheGameCenterExceptToUninstall)
         ASSERT_TRUE(uninstall.waitForExit(kClientTimeoutMs));
         EXPECT_FALSE(TestSupport::ProcessIsRunning(records[0].processId));
         EXPECT_EQ(uninstall.exitCode(), 0u);
+    }
+}
+
+// True once every write end of the pipe is closed, waiting at most timeoutMs.
+bool OutputEnds(HANDLE readEnd, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        char chunk[256];
+        DWORD available = 0, read = 0;
+        if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr))
+            return GetLastError() == ERROR_BROKEN_PIPE;
+        if (available > 0 && !ReadFile(readEnd, chunk, sizeof chunk, &read, nullptr))
+            return GetLastError() == ERROR_BROKEN_PIPE;
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(20);
+    }
+}
+
+// A launcher that runs the client in its job and reads its output: the game center is started in
+// that job even when the job forbids leaving it, and holds nothing of the client's, so the output
+// ends with the client while the game center runs on.
+TEST(ClientCommandLines, OrdinaryStartStaysInTheCallersJobAndTakesNoHandles)
+{
+    const std::pair<const wchar_t*, DWORD> cases[] = {
+        {L"--quiet", 0},
+        {L"--quiet --update", 0},
+        {L"--quiet --verify-integrity", 0},
+        {L"--quiet --cct beta", 0},
+        {L"--quiet --install pkg-7", 0},
+        {L"--quiet --update", JOB_OBJECT_LIMIT_BREAKAWAY_OK},  // leaving is allowed, but not asked for
+    };
+    const std::wstring client = TestSupport::ClientExePath();
+    for (const auto& [arguments, breakaway] : cases) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(arguments) + " job limits " + std::to_string(breakaway));
+        const StandInGameCenter gameCenter;
+        const TestSupport::ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"15000");
+        const UniqueHandle job = TestSupport::NewJob(JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | breakaway);
+        ASSERT_TRUE(job);
+        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+        UniqueHandle readEnd, writeEnd;
+        ASSERT_TRUE(CreatePipe(readEnd.put(), writeEnd.put(), &inheritable, 0));
+        ASSERT_TRUE(SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0));
+        const TestSupport::ChildProcess launched(
+            client, L"\"" + client + L"\" " + arguments + L" --target-game-folder C:\\Games\\Demo",
+            {job.get(), writeEnd.get()});
+        writeEnd.reset();
+        ASSERT_TRUE(launched.waitForExit(kClientTimeoutMs));
+
+        const auto records = gameCenter.waitForRecords();
+        ASSERT_EQ(records.size(), 1u);
+        const UniqueHandle started(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, records[0].processId));
+        ASSERT_TRUE(started);
+        BOOL inJob = FALSE;
+        EXPECT_TRUE(IsProcessInJob(started.get(), job.get(), &inJob) && inJob);
+        EXPECT_TRUE(OutputEnds(readEnd.get(), 3000)) << "the game center holds the client's output";
+        EXPECT_EQ(WaitForSingleObject(started.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+        TestSupport::TerminateProcessById(records[0].processId);
     }
 }
 

@@ -50,6 +50,7 @@ class StartLog {
 public:
     StartLog();
     ~StartLog();
+    const std::wstring& path() const { return logPath_; }
     bool nothingStarted(DWORD graceMs = 1500) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -14,6 +15,13 @@ namespace {
 
 using System::Win32::UniqueFile;
 using System::Win32::UniqueRegKey;
+
+struct FindTraits {
+    using Type = HANDLE;
+    static Type invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(Type h) { ::FindClose(h); }
+};
+using UniqueFind = System::Win32::UniqueResource<FindTraits>;
 
 [[noreturn]] void Fail(const std::string& what, DWORD error)
 {
@@ -108,6 +116,58 @@ std::wstring PathFilePath()
     return DataFolders().back() + L"\\tgc_path.dat";
 }
 
+void CreatePathFileFolders()
+{
+    for (const std::wstring& folder : DataFolders())
+        CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+std::wstring FolderSnapshot(const std::wstring& folder)
+{
+    std::wstring listed;
+    WIN32_FIND_DATAW found;
+    const UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search)
+        return Exists(folder) ? L"" : L"absent";
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            listed += path + L"\\\n" + FolderSnapshot(path);
+            continue;
+        }
+        const ULONGLONG size = (ULONGLONG{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+        const ULONGLONG written =
+            (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) | found.ftLastWriteTime.dwLowDateTime;
+        listed += path + L" " + std::to_wstring(size) + L" " + std::to_wstring(written) + L"\n";
+    } while (FindNextFileW(search.get(), &found));
+    return listed;
+}
+
+std::wstring RegistrySnapshot(HKEY hive, const std::wstring& path, REGSAM view)
+{
+    UniqueRegKey key;
+    if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ | view, key.put()) != ERROR_SUCCESS)
+        return L"absent";
+    std::wstring listed;
+    for (const RegistryValue& value : ReadValues(key.get())) {
+        listed += path + L" : " + value.name + L" " + std::to_wstring(value.type) + L" ";
+        for (const BYTE b : value.data)
+            listed += std::to_wstring(b) + L",";
+        listed += L"\n";
+    }
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        listed += path + L"\\" + name + L"\n" + RegistrySnapshot(hive, path + L"\\" + name, view);
+    }
+    return listed;
+}
+
 SavedPathFile::SavedPathFile()
 {
     for (const std::wstring& folder : DataFolders())
@@ -139,8 +199,7 @@ SavedPathFile::~SavedPathFile()
 
 void SavedPathFile::write(const std::string& bytes) const
 {
-    for (const std::wstring& folder : DataFolders())
-        CreateDirectoryW(folder.c_str(), nullptr);
+    CreatePathFileFolders();
     UniqueFile file(
         CreateFileW(PathFilePath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)

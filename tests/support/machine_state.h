@@ -15,6 +15,15 @@ inline constexpr wchar_t kUninstallKeyPath[] =
 // <common application data>\Tarvo\GameCenter\data\tgc_path.dat
 std::wstring PathFilePath();
 
+// Makes the folders that hold the path file.
+void CreatePathFileFolders();
+
+// What a folder holds (every file and folder below it, with sizes and write times) and what a
+// registry key holds (its values and keys below it), as text to compare before and after a run;
+// "absent" for a folder or key that does not exist.
+std::wstring FolderSnapshot(const std::wstring& folder);
+std::wstring RegistrySnapshot(HKEY hive, const std::wstring& path, REGSAM view);
+
 // Remembers the path file and the folders above it; the destructor restores them.
 class SavedPathFile {
 public:

@@ -23,18 +23,31 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
     SetEnvironmentVariableW(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
-ChildProcess::ChildProcess(const std::wstring& application, const std::wstring& commandLine)
+ChildProcess::ChildProcess(const std::wstring& application, const std::wstring& commandLine,
+                           const ChildOptions& options)
 {
     std::wstring writable = commandLine;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    if (options.output) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = startup.hStdError = options.output;
+    }
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
+    if (!CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, options.output != nullptr,
+                        options.job ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &started))
         throw std::runtime_error("CreateProcessW failed with " + std::to_string(GetLastError()));
     process_.reset(started.hProcess);
     System::Win32::UniqueHandle thread(started.hThread);
     processId_ = started.dwProcessId;
+    if (options.job) {
+        if (!AssignProcessToJobObject(options.job, process_.get())) {
+            const DWORD error = GetLastError();
+            TerminateProcess(process_.get(), 0xDEAD);
+            throw std::runtime_error("AssignProcessToJobObject failed with " + std::to_string(error));
+        }
+        ResumeThread(thread.get());
+    }
 }
 
 ChildProcess::~ChildProcess()
@@ -55,6 +68,16 @@ DWORD ChildProcess::exitCode() const
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.get(), &code);
     return code;
+}
+
+System::Win32::UniqueHandle NewJob(DWORD limitFlags)
+{
+    System::Win32::UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = limitFlags;
+    if (!job || !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        return {};
+    return job;
 }
 
 std::optional<DWORD> RunClient(const std::wstring& arguments, DWORD timeoutMs, const std::wstring& executable)

@@ -26,11 +26,18 @@ private:
     std::optional<std::wstring> previous_;
 };
 
+// How a launcher may start a child: inside its job, and with its output into an inheritable handle
+// (a pipe the launcher reads).
+struct ChildOptions {
+    HANDLE job = nullptr;     // the child runs in it from its first instruction
+    HANDLE output = nullptr;  // inheritable; the child's stdout and stderr
+};
+
 // A started child process; terminated on destruction if it still runs.
 class ChildProcess {
 public:
-    // Throws std::runtime_error when the process cannot be created.
-    ChildProcess(const std::wstring& application, const std::wstring& commandLine);
+    // Throws std::runtime_error when the process cannot be created or put into the job.
+    ChildProcess(const std::wstring& application, const std::wstring& commandLine, const ChildOptions& options = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -47,6 +54,9 @@ private:
     System::Win32::UniqueHandle process_;
     DWORD processId_ = 0;
 };
+
+// A new job with these limits (JOB_OBJECT_LIMIT_*); empty when it cannot be made.
+System::Win32::UniqueHandle NewJob(DWORD limitFlags);
 
 // Runs the built client (build\bin\tgc_client.exe unless `executable` names another copy) with
 // `arguments` after its own quoted path; returns its exit code, or nothing when it had not ended

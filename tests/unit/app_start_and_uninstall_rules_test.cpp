@@ -6,6 +6,8 @@
 #include "app/client_windows.h"
 #include "app/job_breakaway.h"
 #include "app/uninstall_wait.h"
+#include "libraries/system/win32/unique_resource.h"
+#include "support/import_patch.h"
 
 namespace {
 
@@ -32,6 +34,28 @@ TEST(UninstallRules, WaitEndsWithProcessEventOrTheWaitsError)
     EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, ERROR_INVALID_HANDLE), static_cast<ResultCode>(0x80070006u));
     EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, ERROR_ACCESS_DENIED), static_cast<ResultCode>(0x80070005u));
     EXPECT_EQ(ZGC::UninstallWaitResult(WAIT_FAILED, 0), kResultFailedWithoutCode);  // failed, never success
+}
+
+// An uninstall the game center takes 45 minutes over: the wait answers as the system would, by the
+// time-out it was asked for.
+constexpr DWORD kUninstallTakesMs = 45 * 60 * 1000;
+DWORD g_askedTimeoutMs = 0;
+
+DWORD WINAPI WaitOfALongUninstall(DWORD, const HANDLE*, BOOL, DWORD timeoutMs)
+{
+    g_askedTimeoutMs = timeoutMs;
+    return timeoutMs < kUninstallTakesMs ? WAIT_TIMEOUT : WAIT_OBJECT_0 + 1;
+}
+
+TEST(UninstallRules, WaitHasNoTimeOut)
+{
+    const TestSupport::ScopedImportPatch wait("KERNEL32.dll", "WaitForMultipleObjects",
+                                              reinterpret_cast<void*>(&WaitOfALongUninstall));
+    ASSERT_TRUE(wait.Applied());
+    const System::Win32::UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const ZGC::UninstallWait waited = ZGC::WaitForUninstall(GetCurrentProcess(), event.get());
+    EXPECT_EQ(waited.waitResult, WAIT_OBJECT_0 + 1) << "the wait gave up while the game center worked on";
+    EXPECT_EQ(g_askedTimeoutMs, INFINITE);
 }
 
 TEST(StartFailureMessage, NamesTheGameCenterAndTheSystemsReasonOnItsOwnLine)

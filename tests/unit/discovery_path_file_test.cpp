@@ -154,14 +154,24 @@ TEST_F(PathFile, WideFolderTextIsWrittenAsUtf8)
     EXPECT_EQ(LocateGameCenter(), folder + L"\\tgc.exe");
 }
 
-TEST_F(PathFile, IsReadWhileAnotherHandleWritesIt)
+TEST_F(PathFile, IsReadWhileOthersHoldItOpenForReadingOrWriting)
 {
     ScopedPathFile file(std::string("D:\\Apps"));
-    const System::Win32::UniqueFile writer(CreateFileW(TestSupport::PathFilePath().c_str(), GENERIC_WRITE,
-                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(writer.valid()) << GetLastError();
-    EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\tgc.exe");
+    const struct {
+        DWORD access, share;
+    } holders[] = {
+        {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},  // the game center rewriting it
+        {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE},
+        {GENERIC_READ, FILE_SHARE_READ},  // a reader that lets no one write
+        {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE},
+    };
+    for (const auto& holder : holders) {
+        const System::Win32::UniqueFile held(CreateFileW(TestSupport::PathFilePath().c_str(), holder.access,
+                                                         holder.share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                         nullptr));
+        ASSERT_TRUE(held.valid()) << GetLastError();
+        EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\tgc.exe") << std::hex << holder.access << " " << holder.share;
+    }
 }
 
 TEST_F(PathFile, HeldWithoutSharingItCountsAsAbsent)

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +66,24 @@ TEST(ExecutableResources, VersionResourceIs26_0_2_1046)
     }
 }
 
+using Attributes = std::map<std::string, std::string>;
+
+// The attributes of the first `element` at or after `from` in the manifest's XML (none if it is missing).
+Attributes AttributesOf(const std::string& xml, const std::string& element, size_t from)
+{
+    static const std::regex attribute(R"re(([A-Za-z]+)\s*=\s*"([^"]*)")re");
+    Attributes found;
+    const std::regex opening("<" + element + R"re(\s[^>]*>)re");
+    std::smatch tag;
+    if (from == std::string::npos ||
+        !std::regex_search(xml.begin() + static_cast<std::ptrdiff_t>(from), xml.end(), tag, opening))
+        return found;
+    const std::string text = tag.str();
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), attribute); it != std::sregex_iterator(); ++it)
+        found[(*it)[1]] = (*it)[2];
+    return found;
+}
+
 TEST(ExecutableResources, ManifestRequestsAsInvokerCommonControls6AndWindows7To81)
 {
     const std::wstring exe = TestSupport::ClientExePath();
@@ -76,14 +97,39 @@ TEST(ExecutableResources, ManifestRequestsAsInvokerCommonControls6AndWindows7To8
     const char* data = static_cast<const char*>(LockResource(loaded));
     const std::string manifest(data, SizeofResource(image, resource));
 
-    const char* expected[] = {
-        "requestedExecutionLevel level=\"asInvoker\"", "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+    const char* const thisBuildsArchitecture = sizeof(void*) == 4 ? "x86" : "amd64";
+    const struct {
+        const char* element;
+        const char* inside;
+        Attributes attributes;
+    } expected[] = {
+        {"requestedExecutionLevel", "<requestedPrivileges", {{"level", "asInvoker"}, {"uiAccess", "false"}}},
+        {"assemblyIdentity",
+         "<dependentAssembly",
+         {{"type", "win32"},
+          {"name", "Microsoft.Windows.Common-Controls"},
+          {"version", "6.0.0.0"},
+          {"processorArchitecture", thisBuildsArchitecture},
+          {"publicKeyToken", "6595b64144ccf1df"},
+          {"language", "*"}}},
+    };
+    for (const auto& e : expected) {
+        Attributes found = AttributesOf(manifest, e.element, manifest.find(e.inside));
+        // "*" stands for the architecture of the image that names the dependency.
+        if (found.count("processorArchitecture") && found["processorArchitecture"] == "*")
+            found["processorArchitecture"] = thisBuildsArchitecture;
+        EXPECT_EQ(found, e.attributes) << e.element;
+    }
+
+    std::set<std::string> systems;
+    for (size_t at = manifest.find("<supportedOS"); at != std::string::npos; at = manifest.find("<supportedOS", at + 1))
+        systems.insert(AttributesOf(manifest, "supportedOS", at)["Id"]);
+    const std::set<std::string> windows7To81 = {
         "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
         "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
         "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
     };
-    for (const char* piece : expected)
-        EXPECT_NE(manifest.find(piece), std::string::npos) << piece;
+    EXPECT_EQ(systems, windows7To81);
 }
 
 }  // namespace

@@ -7,6 +7,10 @@ ProcessStart StartProcess(const std::wstring& path, std::wstring commandLine, DW
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    // Null standard handles, named as such: without them the system may hand the child copies of
+    // ours (Wine does, though nothing is inherited), and a launcher reading our output would then
+    // wait for the child as well.
+    startup.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION started{};
     // An empty folder would make CreateProcessW fail; without one the child simply inherits ours.
     const wchar_t* folder = workingFolder.empty() ? nullptr : workingFolder.c_str();

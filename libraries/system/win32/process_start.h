@@ -16,8 +16,9 @@ struct ProcessStart {
 };
 
 // CreateProcessW of `path` with `commandLine` (the whole line, program name first), `creationFlags`,
-// no inherited handles, this process's environment, and `workingFolder` as the current directory of
-// the new process (none when empty: it then inherits ours). The thread handle is closed at once.
+// no inherited handles (not even standard ones), this process's environment, and `workingFolder` as
+// the current directory of the new process (none when empty: it then inherits ours). The thread
+// handle is closed at once.
 ProcessStart StartProcess(const std::wstring& path, std::wstring commandLine, DWORD creationFlags,
                           const std::wstring& workingFolder);
 
