@@ -44,7 +44,12 @@ struct ClientServices {
     std::function<void(const std::wstring& message)> showStartFailure;
 };
 
-// The real ones.
+// Whether this process runs with administrator rights, asked of its token once.
+bool RunsWithAdministratorRights();
+
+// The real ones. With administrator rights the lookups find only a game center that no standard user can
+// have planted or changed (a standard user gains nothing from planting one for his own runs).
 ClientServices SystemClientServices();
+ClientServices SystemClientServices(bool administratorRights);
 
 }  // namespace ZGC

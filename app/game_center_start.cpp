@@ -13,10 +13,10 @@ static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the elevat
 
 namespace ZGC {
 
-bool LaunchGameCenterProcess(const std::wstring& argumentText, DWORD& startError)
+bool LaunchGameCenterProcess(const std::wstring& argumentText, DWORD& startError, Discovery::PlantingGuard* guard)
 {
     // Asked again rather than taken from the client: the game center may have moved since.
-    const std::wstring gameCenterPath = Discovery::LocateGameCenter();
+    const std::wstring gameCenterPath = Discovery::LocateGameCenter(guard);
     if (gameCenterPath.empty()) {
         startError = ERROR_PATH_NOT_FOUND;
         return false;

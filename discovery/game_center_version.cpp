@@ -23,9 +23,9 @@ bool IsOlder(const Version& installed, const Version& required)
 
 }  // namespace
 
-bool ReadGameCenterVersion(Version& version)
+bool ReadGameCenterVersion(Version& version, PlantingGuard* guard)
 {
-    const std::wstring path = LocateGameCenter();
+    const std::wstring path = LocateGameCenter(guard);
     if (!IsExistingFile(path))
         return false;
 
@@ -45,12 +45,12 @@ bool ReadGameCenterVersion(Version& version)
     return parsed;
 }
 
-ResultCode DiscoverGameCenter()
+ResultCode DiscoverGameCenter(PlantingGuard* guard)
 {
-    if (LocateGameCenter().empty())
+    if (LocateGameCenter(guard).empty())
         return kResultNotInstalled;
     Version installed;
-    if (!ReadGameCenterVersion(installed))
+    if (!ReadGameCenterVersion(installed, guard))
         return kResultNotInstalled;
 
     const Version required(kClientVersion);

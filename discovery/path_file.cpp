@@ -27,10 +27,13 @@ std::string ReadSharedFile(const std::wstring& path)
 
 }  // namespace
 
-std::wstring ReadPathFile(const std::wstring& folder, const std::wstring& executableName, const std::wstring& fileName)
+std::wstring ReadPathFile(const std::wstring& folder, const std::wstring& executableName, const std::wstring& fileName,
+                          PlantingGuard* guard)
 {
     // Not resolving the common application-data folder is an error for the caller, not an absent file.
     const System::FsPath file = System::Env::KnownPaths::ProgramDataFolder() / folder / L"data" / fileName;
+    if (guard && !guard->trustsPathFile(file.text()))
+        return {};
 
     std::wstring text;
     try {
@@ -44,7 +47,10 @@ std::wstring ReadPathFile(const std::wstring& folder, const std::wstring& execut
     System::FsPath gameCenterFolder(text);
     if (!gameCenterFolder.isRoot())
         gameCenterFolder.stripTrailingSeparator();
-    return (gameCenterFolder / executableName).text();
+    std::wstring executable = (gameCenterFolder / executableName).text();
+    if (guard && !guard->trustsGameCenter(executable))
+        return {};
+    return executable;
 }
 
 }  // namespace Discovery

@@ -39,22 +39,28 @@ LSTATUS ReadRegistryString(HKEY key, const std::wstring& valueName, std::wstring
     return ERROR_SUCCESS;
 }
 
-std::wstring ReadUninstallEntry()
+std::wstring ReadUninstallEntry(PlantingGuard* guard)
 {
     const System::Win32::UniqueRegKey machine = OpenEntry(HKEY_LOCAL_MACHINE);
     const System::Win32::UniqueRegKey user = OpenEntry(HKEY_CURRENT_USER);
 
-    // The current user's entry wins over the machine-wide one.
-    std::wstring value;
-    if (ReadRegistryString(user.get(), L"DisplayIcon", value, L"") != ERROR_SUCCESS)
-        ReadRegistryString(machine.get(), L"DisplayIcon", value, L"");
+    // The current user's entry wins over the machine-wide one. Without a guard the first value read
+    // decides; with one, a value it does not trust is passed over.
+    for (HKEY key : {user.get(), machine.get()}) {
+        std::wstring value;
+        if (ReadRegistryString(key, L"DisplayIcon", value, L"") != ERROR_SUCCESS)
+            continue;
 
-    // "path,index": drop the icon index. Quotes and environment variables are left as they are.
-    const size_t comma = value.rfind(L',');
-    if (comma != std::wstring::npos)
-        value.erase(comma);
+        // "path,index": drop the icon index. Quotes and environment variables are left as they are.
+        const size_t comma = value.rfind(L',');
+        if (comma != std::wstring::npos)
+            value.erase(comma);
 
-    return IsExistingFile(value) ? value : std::wstring();
+        const bool usable = IsExistingFile(value) && (!guard || guard->trustsGameCenter(value));
+        if (usable || !guard)
+            return usable ? value : std::wstring();
+    }
+    return {};
 }
 
 }  // namespace Discovery

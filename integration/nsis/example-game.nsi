@@ -27,6 +27,8 @@ ManifestDPIAware true
 Name "${GAME_NAME}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel admin
+; Program Files: only administrators can write there, so nobody can swap the programs the
+; uninstaller runs with administrator rights (docs/integration.md, "Where to install").
 InstallDir "$PROGRAMFILES\${GAME_NAME}"
 
 Page directory

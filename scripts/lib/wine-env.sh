@@ -98,3 +98,15 @@ stop_wineserver() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
   "$WINESERVER" -w >/dev/null 2>&1 || true
 }
+
+# install_fixture_game_center VARIANT: copies the build's stand-in game center VARIANT under the prefix's
+# C:\tgc-fixtures (where the C++ tests keep theirs too) and prints its Windows folder. A client with
+# administrator rights, as every process under Wine has, refuses a game center in the build folder:
+# the Unix folders above it may be writable by everyone (/tmp).
+install_fixture_game_center() {
+  local target="$WINEPREFIX/drive_c/tgc-fixtures/gc_$1"
+  mkdir -p "$target"
+  cp -p "$BUILD_DIR/fixtures/gc_$1/tgc.exe" "$target/tgc.exe"
+  chmod -R go-w "$WINEPREFIX/drive_c/tgc-fixtures"
+  echo "C:\\tgc-fixtures\\gc_$1"
+}

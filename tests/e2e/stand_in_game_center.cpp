@@ -89,9 +89,9 @@ void ScopedUnresolvableProgramData::set(DWORD type, const std::wstring& data) co
                    static_cast<DWORD>(data.size() * sizeof(wchar_t)));
 }
 
-ZGC::ClientServices RecordingServices(ShownWindows& shown)
+ZGC::ClientServices RecordingServices(ShownWindows& shown, bool administratorRights)
 {
-    ZGC::ClientServices services = ZGC::SystemClientServices();
+    ZGC::ClientServices services = ZGC::SystemClientServices(administratorRights);
     services.showNotification = [&shown](std::int32_t code) {
         shown.log.push_back(L"notification " + std::to_wstring(code));
     };

@@ -79,8 +79,10 @@ struct ShownWindows {
     std::vector<std::wstring> log;
 };
 
-// The system's services with every window replaced by an entry in `shown`.
-ZGC::ClientServices RecordingServices(ShownWindows& shown);
+// The system's services with every window replaced by an entry in `shown`; the lookups guard against
+// planted game centers when `administratorRights` says so (as this process's token does by default).
+ZGC::ClientServices RecordingServices(ShownWindows& shown,
+                                      bool administratorRights = ZGC::RunsWithAdministratorRights());
 
 // The command-line arguments a game center start received, as its own parser splits them.
 using TestSupport::ArgvOf;

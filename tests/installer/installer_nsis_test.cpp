@@ -19,60 +19,21 @@ namespace {
 
 using E2e::StandInGameCenter;
 using InstallerTests::FileExists;
+using InstallerTests::GameFolder;
 using InstallerTests::InstallerRun;
-using InstallerTests::Now;
+using InstallerTests::kEndMs;
+using InstallerTests::kHoldMs;
+using InstallerTests::Quoted;
 using TestSupport::ScopedEnvironmentVariable;
 
 constexpr wchar_t kGameFolder[] = L"C:\\Games\\Example Game";
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Example Game";
-constexpr DWORD kHoldMs = 1500;
-constexpr DWORD kEndMs = 20000;
-
-// A game folder for one test: whatever the installers leave behind (a running uninstaller cannot
-// delete itself, a failing test may stop half-way) is removed at the end, with the folders made above
-// it and the game's uninstall entry.
-class GameFolder {
-public:
-    explicit GameFolder(std::wstring folder) : folder_(std::move(folder))
-    {
-        InstallerTests::RemoveFolderTree(folder_);
-        made_ = InstallerTests::OutermostMissingFolder(folder_);
-    }
-    ~GameFolder()
-    {
-        InstallerTests::RemoveFolderTree(made_);
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY, 0);
-    }
-    const std::wstring& path() const { return folder_; }
-    std::wstring file(const wchar_t* name) const { return folder_ + L"\\" + name; }
-
-private:
-    std::wstring folder_;
-    std::wstring made_;
-};
-
-std::wstring Quoted(const std::wstring& folder)
-{
-    return L"\"" + folder + L"\"";
-}
-
-std::wstring InstallReceived(const StandInGameCenter& gameCenter, const std::wstring& folder)
-{
-    return Quoted(gameCenter.executable()) + L" --target-game-folder " + Quoted(folder) +
-           L" --install -g example-game -d " + Quoted(folder);
-}
-
-std::wstring UninstallReceived(const StandInGameCenter& gameCenter, const std::wstring& folder)
-{
-    return Quoted(gameCenter.executable()) + L" --uninstall -d " + Quoted(folder) + L" --pa --target-game-folder " +
-           Quoted(folder);
-}
 
 // /D= comes last and unquoted, blanks and all.
 void InstallSilently(const GameFolder& game)
 {
     const std::wstring setup = InstallerTests::ExamplePath(L"example-game-setup.exe");
-    InstallerRun installer(setup, Quoted(setup) + L" /S /D=" + game.path());
+    InstallerRun installer({setup, Quoted(setup) + L" /S /D=" + game.path()});
     ASSERT_TRUE(installer.finish()) << "the installer did not end";
     EXPECT_EQ(installer.exitCode(), 0u);
     EXPECT_EQ(installer.windowsSeen(), std::vector<std::wstring>{});
@@ -82,10 +43,10 @@ void InstallSilently(const GameFolder& game)
 
 // _?= makes the uninstaller run in place, so its own process is the one that waits (otherwise it
 // starts a copy of itself from the temporary folder and ends at once).
-InstallerRun StartUninstaller(const GameFolder& game)
+InstallerTests::Command Uninstaller(const GameFolder& game)
 {
     const std::wstring uninstaller = game.file(L"uninstall.exe");
-    return InstallerRun(uninstaller, Quoted(uninstaller) + L" /S _?=" + game.path());
+    return {uninstaller, Quoted(uninstaller) + L" /S _?=" + game.path()};
 }
 
 std::wstring DeepFolder()
@@ -104,21 +65,21 @@ TEST(Installer, NsisSilentInstallAndUninstallHandTheGameCenterItsFolder)
                                     DeepFolder()};
     for (const std::wstring& folder : folders) {
         SCOPED_TRACE(TestSupport::WideToUtf8(folder));
-        const GameFolder game(folder);
+        const GameFolder game(folder, kUninstallKey);
         const StandInGameCenter gameCenter;
         const ScopedEnvironmentVariable signal(L"TGC_FIXTURE_SET_EVENT", InstallerTests::UninstallEventOf(folder));
         InstallSilently(game);
         auto records = gameCenter.waitForRecords(1);
         ASSERT_EQ(records.size(), 1u);
-        EXPECT_EQ(records[0].commandLine, InstallReceived(gameCenter, folder));
+        EXPECT_EQ(records[0].commandLine, InstallerTests::InstallReceived(gameCenter, folder));
         EXPECT_EQ(TestSupport::ArgvOf(records[0].commandLine).at(2), folder);
 
-        InstallerRun uninstaller = StartUninstaller(game);
+        InstallerRun uninstaller(Uninstaller(game));
         ASSERT_TRUE(uninstaller.finish(kEndMs)) << "the uninstaller did not end";
         EXPECT_EQ(uninstaller.windowsSeen(), std::vector<std::wstring>{});
         records = gameCenter.waitForRecords(2);
         ASSERT_EQ(records.size(), 2u);
-        EXPECT_EQ(records[1].commandLine, UninstallReceived(gameCenter, folder));
+        EXPECT_EQ(records[1].commandLine, InstallerTests::UninstallReceived(gameCenter, folder));
         EXPECT_FALSE(FileExists(game.file(L"example-game.dat")));
         EXPECT_FALSE(FileExists(game.file(L"tgc_client.exe")));
         std::printf("install recorded:   %s\nuninstall recorded: %s\n",
@@ -129,60 +90,27 @@ TEST(Installer, NsisSilentInstallAndUninstallHandTheGameCenterItsFolder)
 
 TEST(Installer, NsisSilentUninstallerWaitsUntilTheGameCenterSetsTheEventOrEnds)
 {
-    const GameFolder game(kGameFolder);
+    const GameFolder game(kGameFolder, kUninstallKey);
     const StandInGameCenter gameCenter;
-    {
-        SCOPED_TRACE("the game center sets the event late, and stays");
+    for (const auto answer :
+         {InstallerTests::GameCenterAnswer::SetsTheEvent, InstallerTests::GameCenterAnswer::EndsWithoutTheEvent}) {
         InstallSilently(game);
-        const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"30000");
-        InstallerRun uninstaller = StartUninstaller(game);
-        const auto records = gameCenter.waitForRecords(2);
-        ASSERT_EQ(records.size(), 2u);
-        const ULONGLONG started = Now();
-        EXPECT_TRUE(uninstaller.stillRunningAfter(kHoldMs));
-        EXPECT_TRUE(FileExists(game.file(L"example-game.dat"))) << "removed before the game center was done";
-        const ULONGLONG signalled = Now();
-        EXPECT_TRUE(InstallerTests::SetUninstallEvent(game.path()));
-        EXPECT_TRUE(uninstaller.finish(kEndMs)) << "the uninstaller did not end after the event";
-        EXPECT_TRUE(TestSupport::ProcessIsRunning(records[1].processId)) << "the event alone must end the wait";
-        TestSupport::TerminateProcessById(records[1].processId);
-        EXPECT_FALSE(FileExists(game.file(L"example-game.dat")));
-        EXPECT_EQ(uninstaller.windowsSeen(), std::vector<std::wstring>{});
-        std::printf(
-            "game center started at %llu ms; uninstaller still waiting, files in place, at %llu ms; "
-            "event set then; uninstaller ended at %llu ms\n",
-            started, signalled, uninstaller.endedAt());
-    }
-    {
-        SCOPED_TRACE("the game center ends without setting the event");
-        InstallSilently(game);
-        const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"2500");
-        InstallerRun uninstaller = StartUninstaller(game);
-        const auto records = gameCenter.waitForRecords(4);
-        ASSERT_EQ(records.size(), 4u);
-        const ULONGLONG started = Now();
-        EXPECT_TRUE(uninstaller.stillRunningAfter(kHoldMs));
-        EXPECT_TRUE(FileExists(game.file(L"example-game.dat"))) << "removed before the game center was done";
-        EXPECT_TRUE(uninstaller.finish(kEndMs)) << "the uninstaller did not end after the game center";
-        EXPECT_FALSE(TestSupport::ProcessIsRunning(records[3].processId)) << "ended before the game center";
-        EXPECT_FALSE(FileExists(game.file(L"example-game.dat")));
-        EXPECT_EQ(uninstaller.windowsSeen(), std::vector<std::wstring>{});
-        std::printf("game center started at %llu ms, ends 2500 ms after its start; uninstaller ended at %llu ms\n",
-                    started, uninstaller.endedAt());
+        InstallerTests::ExpectUninstallerWaitsForTheGameCenter(gameCenter, answer, Uninstaller(game), game.path(),
+                                                               game.file(L"example-game.dat"));
     }
 }
 
 TEST(Installer, NsisSecondUninstallerWhileTheFirstWaitsEndsAtOnceAndStartsNothing)
 {
-    const GameFolder game(kGameFolder);
+    const GameFolder game(kGameFolder, kUninstallKey);
     const StandInGameCenter gameCenter;
     InstallSilently(game);
     const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"30000");
-    InstallerRun first = StartUninstaller(game);
+    InstallerRun first(Uninstaller(game));
     const auto records = gameCenter.waitForRecords(2);
     ASSERT_EQ(records.size(), 2u);
 
-    InstallerRun second = StartUninstaller(game);
+    InstallerRun second(Uninstaller(game));
     EXPECT_TRUE(second.finish(kEndMs)) << "the second uninstaller hangs";
     EXPECT_EQ(second.windowsSeen(), std::vector<std::wstring>{});
     EXPECT_TRUE(first.stillRunningAfter(0)) << "the first uninstaller stopped waiting";
@@ -196,11 +124,11 @@ TEST(Installer, NsisSecondUninstallerWhileTheFirstWaitsEndsAtOnceAndStartsNothin
 
 TEST(Installer, NsisWithoutGameCenterInstallsAndUninstallsSilentlyShowingNothing)
 {
-    const GameFolder game(kGameFolder);
+    const GameFolder game(kGameFolder, kUninstallKey);
     const TestSupport::ScopedNoGameCenter none;
     const E2e::StartLog log;
     InstallSilently(game);
-    InstallerRun uninstaller = StartUninstaller(game);
+    InstallerRun uninstaller(Uninstaller(game));
     EXPECT_TRUE(uninstaller.finish(kEndMs)) << "the uninstaller did not end";
     EXPECT_EQ(uninstaller.windowsSeen(), std::vector<std::wstring>{});
     EXPECT_FALSE(FileExists(game.file(L"example-game.dat")));
@@ -222,15 +150,15 @@ TEST(Installer, NsisEveryMacroHandsTheGameCenterItsOperationInEachQuietMode)
         {L"every-macro-shown.exe", false},
     };
     const std::wstring folder = std::wstring(kGameFolder) + L"\\";
-    const std::wstring written = L"\"" + folder + L"\\\"";  // the closing quote must not be escaped
+    const std::wstring written = Quoted(folder);  // "C:\...\Example Game\\": the closing quote must not be escaped
     for (const QuietModeCase& c : cases) {
         SCOPED_TRACE(TestSupport::WideToUtf8(c.installer));
-        const GameFolder game(kGameFolder);
+        const GameFolder game(kGameFolder, kUninstallKey);
         const std::wstring setup = InstallerTests::ExamplePath(c.installer);
         {
             const StandInGameCenter gameCenter;
             const ScopedEnvironmentVariable signal(L"TGC_FIXTURE_SET_EVENT", InstallerTests::UninstallEventOf(folder));
-            InstallerRun installer(setup, Quoted(setup) + L" /S /D=" + game.path());
+            InstallerRun installer({setup, Quoted(setup) + L" /S /D=" + game.path()});
             ASSERT_TRUE(installer.finish()) << "the installer did not end";
             EXPECT_EQ(installer.windowsSeen(), std::vector<std::wstring>{});
             const std::wstring around = L"--target-game-folder " + written;
@@ -261,7 +189,7 @@ TEST(Installer, NsisEveryMacroHandsTheGameCenterItsOperationInEachQuietMode)
         {
             // Without a game center only a client that is not quiet says so (the test closes each window).
             const TestSupport::ScopedNoGameCenter none;
-            InstallerRun installer(setup, Quoted(setup) + L" /S /D=" + game.path());
+            InstallerRun installer({setup, Quoted(setup) + L" /S /D=" + game.path()});
             ASSERT_TRUE(installer.finish()) << "the installer did not end";
             EXPECT_EQ(installer.windowsSeen().empty(), c.quiet);
         }

@@ -1,6 +1,7 @@
 // What the installer tests share: the example installers, starting one the way a deployment tool does
 // while watching the display (a silent installer, and the client it starts, must show nothing at all),
-// and the game folder's files and uninstall event.
+// the game folder's files and uninstall event, what the game center receives, and the uninstaller's
+// wait for it.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "stand_in_game_center.h"
 #include "support/process_runner.h"
 
 namespace InstallerTests {
+
+// Long enough for an uninstaller that does not wait to have ended; the bound on any installer run.
+inline constexpr DWORD kHoldMs = 1500;
+inline constexpr DWORD kEndMs = 30000;
 
 // <build>\...\examples\<name>: the example installers built on this machine.
 std::wstring ExamplePath(const std::wstring& name);
@@ -21,11 +27,16 @@ std::wstring BuiltClientPath();
 // Milliseconds since the test program started, for timelines in the output.
 ULONGLONG Now();
 
+// How to start an installer or uninstaller. The command line is handed to CreateProcessW exactly as
+// written: NSIS wants /D= and _?= last and unquoted even when the folder has blanks, which no quoting
+// helper writes.
+struct Command {
+    std::wstring application, commandLine;
+};
+
 class InstallerRun {
 public:
-    // The command line is handed to CreateProcessW exactly as written: NSIS wants /D= and _?= last and
-    // unquoted even when the folder has blanks, which no quoting helper writes.
-    InstallerRun(const std::wstring& application, const std::wstring& commandLine);
+    explicit InstallerRun(const Command& command);
 
     // Watches for `ms`; true when the installer still runs afterwards.
     bool stillRunningAfter(DWORD ms);
@@ -47,7 +58,28 @@ private:
 };
 
 // The system's msiexec.exe with these arguments.
-InstallerRun RunMsiexec(const std::wstring& arguments);
+Command Msiexec(const std::wstring& arguments);
+
+// `text` between quote marks, as the kits write a folder: backslashes before the closing quote doubled,
+// so that the Windows argument rules read back exactly `text`.
+std::wstring Quoted(const std::wstring& text);
+
+// The command lines the stand-in records when a kit installs or uninstalls the game in `folder` (quiet).
+std::wstring InstallReceived(const E2e::StandInGameCenter& gameCenter, const std::wstring& folder,
+                             const std::wstring& argument = L"example-game");
+std::wstring UninstallReceived(const E2e::StandInGameCenter& gameCenter, const std::wstring& folder);
+
+// The game center's answer to an uninstall: set the uninstall event (and stay), or end without it.
+enum class GameCenterAnswer { SetsTheEvent, EndsWithoutTheEvent };
+
+// Runs `uninstaller` for the game in `gameFolder` and checks that it waits for the game center: still
+// running, `gameFile` still there, until the game center answers; then it ends, without a window, and
+// the file is gone. Prints the timeline; returns the game center's uninstall record.
+TestSupport::GameCenterRecord ExpectUninstallerWaitsForTheGameCenter(const E2e::StandInGameCenter& gameCenter,
+                                                                     GameCenterAnswer answer,
+                                                                     const Command& uninstaller,
+                                                                     const std::wstring& gameFolder,
+                                                                     const std::wstring& gameFile);
 
 // The name of the uninstall event for `gameFolder`.
 std::wstring UninstallEventOf(const std::wstring& gameFolder);
@@ -60,8 +92,21 @@ bool FileExists(const std::wstring& path);
 // Removes a folder with everything in it, if it exists.
 void RemoveFolderTree(const std::wstring& folder);
 
-// The outermost of `folder` and the folders above it that does not exist yet: removing it takes away
-// everything made on the way to `folder`.
-std::wstring OutermostMissingFolder(const std::wstring& folder);
+// A game folder for one test: whatever the installers leave behind (a running uninstaller cannot
+// delete itself, a failing test may stop half-way) is removed at the end, with the folders made above
+// it (or, for a drive root, what was made in it) and the game's uninstall entry (HKLM, 32-bit view).
+class GameFolder {
+public:
+    GameFolder(std::wstring folder, std::wstring uninstallKey);
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    const std::wstring& path() const { return folder_; }
+    std::wstring file(const wchar_t* name) const;
+
+private:
+    std::wstring folder_, uninstallKey_, made_;
+};
 
 }  // namespace InstallerTests

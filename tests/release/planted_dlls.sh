@@ -22,7 +22,6 @@ known="advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp im
        normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32 shlwapi user32 wldap32 ws2_32"
 is_known() { case " $(echo $known) " in *" $1 "*) return 0 ;; esac; return 1; }
 
-win_path() { echo "Z:${1//\//\\}"; }
 fail() { echo "$*" >&2; exit 1; }
 
 game="$build/planted/game"
@@ -44,7 +43,7 @@ restore() {
 }
 trap restore EXIT
 mkdir -p "$data"
-gc_folder="$(win_path "$build/fixtures/gc_26.0.2.1046")"
+gc_folder="$(BUILD_DIR="$build" install_fixture_game_center 26.0.2.1046)"
 printf '%s' "$gc_folder" >"$data/tgc_path.dat"
 
 operations=("" "--update" "--verify-integrity" "--cct beta" "--install package" "--uninstall")
@@ -59,7 +58,7 @@ run_all() {  # every operation, quiet and not, for a game folder of its own
   done
   # Without a display the notification windows cannot be created, so these end at once; they still
   # take the paths that load the window and shell libraries. An outdated game center shows a notification.
-  printf '%s' "$(win_path "$build/fixtures/gc_26.0.2.1045")" >"$data/tgc_path.dat"
+  printf '%s' "$(BUILD_DIR="$build" install_fixture_game_center 26.0.2.1045)" >"$data/tgc_path.dat"
   for op in "--update" "--propose-zgc-install 110"; do
     # shellcheck disable=SC2086
     DISPLAY= timeout 30 "$WINE" "$game/tgc_client.exe" $op --target-game-folder 'C:\Games\Planted' </dev/null ||

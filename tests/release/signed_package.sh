@@ -63,7 +63,7 @@ tarvo_existed=0
 cleanup() { rm -f "$data/tgc_path.dat"; [ "$tarvo_existed" = 1 ] || rm -rf "$WINEPREFIX/drive_c/ProgramData/Tarvo"; }
 trap cleanup EXIT
 mkdir -p "$data"
-printf '%s' "Z:${build//\//\\}\\fixtures\\gc_26.0.2.1046" >"$data/tgc_path.dat"
+printf '%s' "$(BUILD_DIR="$build" install_fixture_game_center 26.0.2.1046)" >"$data/tgc_path.dat"
 for sub in . x64; do
   log="$work/starts-${sub/./x86}.log"
   TGC_FIXTURE_LOG="Z:${log//\//\\}" timeout 60 "$WINE" "$top/$sub/tgc_client.exe" --quiet --update \

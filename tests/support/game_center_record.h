@@ -16,7 +16,10 @@ struct GameCenterRecord {
 // A record still being written (no line end yet) is left out.
 std::vector<GameCenterRecord> ReadGameCenterRecords(const std::wstring& logPath);
 
-// <build>\fixtures\gc_<variant>\tgc.exe, variant like L"26.0.2.1046" or L"noversion".
+// C:\tgc-fixtures\gc_<variant>\tgc.exe, variant like L"26.0.2.1046" or L"noversion": a copy of the build's
+// <build>\fixtures\gc_<variant>, refreshed when that one changed. A client with administrator rights (every
+// process under Wine) refuses a game center in the build folder, where the Unix folders above it may be
+// writable by everyone (/tmp); the prefix's C:\ holds only folders of its own user.
 std::wstring FixtureGameCenterPath(const std::wstring& variant);
 
 // The folder of that executable.

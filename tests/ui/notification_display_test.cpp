@@ -6,17 +6,25 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <cwchar>
+#include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "display_environment.h"
 #include "host_process.h"
 #include "scoped_registry_value.h"
+#include "scoped_system_look.h"
 #include "screen_capture.h"
+#include "support/import_patch.h"
 #include "support/test_paths.h"
 #include "support/ui_windows.h"
+#include "ui/framework/gdi_scopes.h"
 #include "ui/framework/win_app.h"
 #include "ui/message_dialog.h"
 #include "ui/notification_catalogue.h"
@@ -213,6 +221,146 @@ void ExpectTaskDialogColours(HWND dialog, const ControlInfo& icon, const Control
     EXPECT_GT(RedPixels(image, icon.rect), 100) << "the error icon is drawn";
 }
 
+// The whole error icon at the top left of its control, exactly as DrawIcon puts it on the band.
+void ExpectWholeIcon(HWND dialog, const ControlInfo& icon)
+{
+    const SIZE size{::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)};
+    EXPECT_GE(icon.rect.right - icon.rect.left, size.cx);
+    EXPECT_GE(icon.rect.bottom - icon.rect.top, size.cy);
+    const Image drawn = UiTest::DrawnIcon(::LoadIconW(nullptr, IDI_ERROR), size, ::GetSysColor(COLOR_WINDOW));
+    ASSERT_EQ(drawn.width, size.cx);
+    const auto differing = [&](const Image& shown) {
+        int count = 0;
+        for (int y = 0; y < size.cy; ++y) {
+            for (int x = 0; x < size.cx; ++x)
+                count += shown.At(icon.rect.left + x, icon.rect.top + y) != drawn.At(x, y) ? 1 : 0;
+        }
+        return count;
+    };
+    const Image shown = CaptureClientWhen(dialog, [&](const Image& i) { return differing(i) == 0; });
+    EXPECT_EQ(differing(shown), 0) << "pixels of the icon missing or moved";
+}
+
+// From the client top down to the band's bottom (24 under the message and the link), every pixel
+// outside the icon is the window colour, the text colour, or the link's blue inside the link: no box
+// of another colour behind any text. Needs a font drawn without smoothing.
+void ExpectOnlyWindowAndTextColoursInTheBand(const Image& image, const ControlInfo& icon, const ControlInfo& message,
+                                             const ControlInfo& link)
+{
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    const int bandBottom = std::max(message.rect.bottom, link.rect.bottom) + 24 - 3;  // dialog-unit rounding
+    int others = 0;
+    std::ostringstream first;
+    for (int y = 0; y < bandBottom; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const POINT point{x, y};
+            const COLORREF c = image.At(x, y);
+            if (::PtInRect(&icon.rect, point) || c == window || c == text ||
+                (c == kBlue && ::PtInRect(&link.rect, point)))
+                continue;
+            if (others++ == 0)
+                first << std::hex << c << " at " << std::dec << x << "," << y;
+        }
+    }
+    EXPECT_EQ(others, 0) << "pixels of another colour in the message band, the first " << first.str();
+    EXPECT_GT(image.Count(message.rect, text), 50) << "the message is drawn";
+}
+
+// A notification shown on a second thread of this program, so that what only its own process can see
+// (fonts, cursors, the calls it makes to the system) can be read here.
+class DialogOnSecondThread {
+public:
+    DialogOnSecondThread(const wchar_t* message, const Ui::NotificationOptions& options)
+        : m_thread([this, message, options] {
+              const Win32xx::CWinApp app;
+              m_result = Ui::ShowMessageDialog(message, &options);
+          }),
+          m_dialog(TestSupport::WaitForDialog(kTitle, ::GetCurrentProcessId(), kShowTimeoutMs))
+    {
+    }
+    ~DialogOnSecondThread() { End(); }
+    DialogOnSecondThread(const DialogOnSecondThread&) = delete;
+    DialogOnSecondThread& operator=(const DialogOnSecondThread&) = delete;
+
+    HWND Dialog() const { return m_dialog; }
+
+    // Cancels the dialog unless it has ended already; its result.
+    std::int32_t End()
+    {
+        if (m_thread.joinable()) {
+            if (::IsWindow(m_dialog))
+                ::PostMessageW(m_dialog, WM_COMMAND, IDCANCEL, 0);
+            m_thread.join();
+        }
+        return m_result;
+    }
+
+private:
+    std::atomic<std::int32_t> m_result{0};
+    std::thread m_thread;
+    HWND m_dialog;
+};
+
+// What a patched system function was called with, from whichever thread called it.
+template <class Call>
+class CallLog {
+public:
+    void Add(Call call)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_calls.push_back(std::move(call));
+    }
+    std::vector<Call> Take()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return std::exchange(m_calls, {});
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<Call> m_calls;
+};
+
+// The file and the show command of every ShellExecuteW; nothing is started, and the shell's answer is
+// that of a started handler.
+CallLog<std::pair<std::wstring, INT>> g_shellOpens;
+
+HINSTANCE WINAPI RecordShellOpen(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT show)
+{
+    g_shellOpens.Add({file != nullptr ? file : L"(none)", show});
+    return reinterpret_cast<HINSTANCE>(INT_PTR{42});
+}
+
+// Every SetForegroundWindow, passed on to the system.
+CallLog<HWND> g_foregroundRequests;
+decltype(&::SetForegroundWindow) g_systemSetForegroundWindow = nullptr;
+
+BOOL WINAPI RecordForegroundRequest(HWND window)
+{
+    g_foregroundRequests.Add(window);
+    return g_systemSetForegroundWindow(window);
+}
+
+Ui::NotificationOptions LinkAndInstallButton(const std::wstring& installer, const std::wstring& support)
+{
+    Ui::NotificationOptions options{};
+    options.buttons = L"";
+    options.actionCaption = L"Install Tarvo Game Center";
+    options.actionTarget = installer.c_str();
+    options.supportCaption = L"Contact Support";
+    options.supportTarget = support.c_str();
+    return options;
+}
+
+HWND WaitForForeground(HWND window)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + kPaintTimeoutMs;
+    while (::GetForegroundWindow() != window && ::GetTickCount64() < deadline)
+        ::Sleep(50);
+    return ::GetForegroundWindow();
+}
+
 class NotificationDisplay : public testing::Test {
 protected:
     void SetUp() override { UiTest::ForgetOpenedAddresses(); }
@@ -265,6 +413,7 @@ TEST_F(NotificationDisplay, EveryCatalogueEntryShowsItsTextsIconLinkAndButton)
 
         ExpectTaskDialogPlacement(dialog, icon, message, link, button);
         ExpectTaskDialogColours(dialog, icon, message, link);
+        ExpectWholeIcon(dialog, icon);
         SaveScreenshot(dialog, L"notification-" + std::to_wstring(code));
 
         CancelDialog(dialog, Cancel::Escape);
@@ -515,52 +664,141 @@ TEST_F(NotificationDisplay, CodesWithoutAnEntryShowNoWindowAndReturnAtOnce)
     }
 }
 
-// Fonts and cursors can be read back only inside the process that owns them: here the dialog runs
-// on a second thread of the test itself.
+TEST_F(NotificationDisplay, TheMessageBandShowsOnlyTheWindowAndTextColoursBehindTheText)
+{
+    // Colours of their own for the three the dialog paints with, and a message font without smoothing,
+    // so that every pixel tells which of them painted it.
+    LOGFONTW sharp = UiTest::SystemNonClientMetrics().lfMessageFont;
+    sharp.lfQuality = NONANTIALIASED_QUALITY;
+    const UiTest::ScopedMessageFont font(sharp);
+    const UiTest::ScopedSystemColours colours(
+        {{COLOR_WINDOW, RGB(255, 255, 224)}, {COLOR_WINDOWTEXT, RGB(0, 64, 0)}, {COLOR_BTNFACE, RGB(200, 224, 255)}});
+    ASSERT_TRUE(font.Applied());
+    ASSERT_TRUE(colours.Applied());
+    for (const std::int32_t code : {103, 111}) {
+        SCOPED_TRACE(code);
+        HostProcess host(L"prompt " + std::to_wstring(code));
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr);
+        const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+        const ControlInfo* icon = FindControl(controls, 1000);
+        const ControlInfo* message = FindControl(controls, 1001);
+        const ControlInfo* link = FindControl(controls, kSupportLinkId);
+        ASSERT_TRUE(icon && message && link);
+        ExpectTaskDialogColours(dialog, *icon, *message, *link);
+        const Image image = CaptureClientWhen(dialog, [&](const Image& i) {
+            return i.Count(message->rect, ::GetSysColor(COLOR_WINDOWTEXT)) > 50 && i.Count(link->rect, kBlue) > 0;
+        });
+        ExpectOnlyWindowAndTextColoursInTheBand(image, *icon, *message, *link);
+        SaveScreenshot(dialog, L"notification-" + std::to_wstring(code) + L"-own-colours");
+        CancelDialog(dialog, Cancel::Escape);
+        ASSERT_TRUE(HostEnds(host));
+    }
+}
+
+// Fonts and cursors can be read back only inside the process that owns them.
 TEST_F(NotificationDisplay, TheLinkHasTheHandCursorAndTheUnderlinedMessageFont)
 {
+    // By default the system's fonts are alike: a message font of its own tells whose font the dialog took.
+    LOGFONTW own = UiTest::SystemNonClientMetrics().lfMessageFont;
+    own.lfHeight = -(std::abs(own.lfHeight) + 4);
+    std::wcsncpy(own.lfFaceName, L"Tahoma", LF_FACESIZE - 1);
+    const UiTest::ScopedMessageFont messageFont(own);
+    ASSERT_TRUE(messageFont.Applied());
+    const NONCLIENTMETRICSW metrics = UiTest::SystemNonClientMetrics();
+    ASSERT_EQ(metrics.lfMessageFont.lfHeight, own.lfHeight);
+    for (const LOGFONTW* other :
+         {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont, &metrics.lfStatusFont})
+        ASSERT_NE(other->lfHeight, own.lfHeight);
+
     const std::wstring support = Ui::SupportAddress();
     Ui::NotificationOptions options{};
     options.buttons = L"Close";
     options.supportCaption = L"Contact Support";
     options.supportTarget = support.c_str();
-    std::atomic<std::int32_t> result{0};
-    std::thread shown([&] {
-        const Win32xx::CWinApp app;
-        result = Ui::ShowMessageDialog(L"Choose one.", &options);
-    });
-    const HWND dialog = TestSupport::WaitForDialog(kTitle, ::GetCurrentProcessId(), kShowTimeoutMs);
-    if (dialog != nullptr) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-        for (const int id : {1001, kSupportLinkId, 23}) {
-            LOGFONTW font{};
-            const auto handle = reinterpret_cast<HGDIOBJ>(::SendMessageW(::GetDlgItem(dialog, id), WM_GETFONT, 0, 0));
-            ASSERT_EQ(::GetObjectW(handle, sizeof font, &font), static_cast<int>(sizeof font)) << id;
-            EXPECT_EQ(std::wstring(font.lfFaceName), metrics.lfMessageFont.lfFaceName) << id;
-            EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight) << id;
-            EXPECT_EQ(font.lfUnderline != 0, id == kSupportLinkId) << id;
-        }
-        const auto cursorAt = [dialog](POINT point) {
-            ::SendMessageW(dialog, WM_MOUSEMOVE, 0, ClientPoint(point));
-            CURSORINFO cursor{};
-            cursor.cbSize = sizeof cursor;
-            ::GetCursorInfo(&cursor);
-            return cursor.hCursor;
-        };
-        RECT link{};
-        ::GetWindowRect(::GetDlgItem(dialog, kSupportLinkId), &link);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&link), 2);
-        EXPECT_EQ(cursorAt(CentreOf(link)), ::LoadCursorW(nullptr, IDC_HAND));
-        EXPECT_EQ(cursorAt(POINT{5, 5}), ::LoadCursorW(nullptr, IDC_ARROW));
-        EXPECT_EQ(cursorAt(POINT{link.right - 1, link.bottom - 1}), ::LoadCursorW(nullptr, IDC_HAND));
-        EXPECT_EQ(cursorAt(POINT{link.right + 1, link.top}), ::LoadCursorW(nullptr, IDC_ARROW));
-        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    }
-    shown.join();
+    DialogOnSecondThread shown(L"Choose one.", options);
+    const HWND dialog = shown.Dialog();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(result, IDCANCEL);
+    for (const int id : {1001, kSupportLinkId, 23}) {
+        LOGFONTW font{};
+        const auto handle = reinterpret_cast<HGDIOBJ>(::SendMessageW(::GetDlgItem(dialog, id), WM_GETFONT, 0, 0));
+        ASSERT_EQ(::GetObjectW(handle, sizeof font, &font), static_cast<int>(sizeof font)) << id;
+        EXPECT_EQ(std::wstring(font.lfFaceName), metrics.lfMessageFont.lfFaceName) << id;
+        EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight) << id;
+        EXPECT_EQ(font.lfUnderline != 0, id == kSupportLinkId) << id;
+    }
+    const auto cursorAt = [dialog](POINT point) {
+        ::SendMessageW(dialog, WM_MOUSEMOVE, 0, ClientPoint(point));
+        CURSORINFO cursor{};
+        cursor.cbSize = sizeof cursor;
+        ::GetCursorInfo(&cursor);
+        return cursor.hCursor;
+    };
+    RECT link{};
+    ::GetWindowRect(::GetDlgItem(dialog, kSupportLinkId), &link);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&link), 2);
+    EXPECT_EQ(cursorAt(CentreOf(link)), ::LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_EQ(cursorAt(POINT{5, 5}), ::LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_EQ(cursorAt(POINT{link.right - 1, link.bottom - 1}), ::LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_EQ(cursorAt(POINT{link.right + 1, link.top}), ::LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_EQ(shown.End(), IDCANCEL);
+}
+
+TEST_F(NotificationDisplay, TheLinkAndTheInstallButtonOpenTheirAddressesWithTheNormalShowCommand)
+{
+    const std::wstring installer = Ui::InstallerAddress();
+    const std::wstring support = Ui::SupportAddress();
+    const struct {
+        const char* what;
+        int id;
+        const std::wstring& address;
+    } cases[] = {{"support link", kSupportLinkId, support}, {"install button", 23, installer}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TestSupport::ScopedImportPatch patch("SHELL32.dll", "ShellExecuteW",
+                                                   reinterpret_cast<void*>(&RecordShellOpen));
+        ASSERT_TRUE(patch.Applied());
+        g_shellOpens.Take();
+        DialogOnSecondThread shown(L"Choose one.", LinkAndInstallButton(installer, support));
+        const HWND dialog = shown.Dialog();
+        ASSERT_NE(dialog, nullptr);
+        if (c.id == kSupportLinkId) {
+            const ControlInfo* link = FindControl(TestSupport::DialogControls(dialog), kSupportLinkId);
+            ASSERT_NE(link, nullptr);
+            ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
+            ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
+        } else {
+            ASSERT_TRUE(TestSupport::ClickButton(dialog, c.id));
+        }
+        shown.End();
+        EXPECT_EQ(g_shellOpens.Take(), (std::vector<std::pair<std::wstring, INT>>{{c.address, SW_SHOWNORMAL}}));
+    }
+}
+
+TEST_F(NotificationDisplay, TheDialogAsksToComeToTheFrontOverAWindowOfAnotherProcess)
+{
+    HostProcess other(L"prompt 111");
+    const HWND otherDialog = WaitForNotification(other);
+    ASSERT_NE(otherDialog, nullptr);
+    ASSERT_EQ(WaitForForeground(otherDialog), otherDialog);
+
+    const TestSupport::ScopedImportPatch patch("USER32.dll", "SetForegroundWindow",
+                                               reinterpret_cast<void*>(&RecordForegroundRequest));
+    ASSERT_TRUE(patch.Applied());
+    g_systemSetForegroundWindow = patch.Original<decltype(&::SetForegroundWindow)>();
+    g_foregroundRequests.Take();
+    const std::wstring installer = Ui::InstallerAddress();
+    const std::wstring support = Ui::SupportAddress();
+    DialogOnSecondThread shown(L"Choose one.", LinkAndInstallButton(installer, support));
+    ASSERT_NE(shown.Dialog(), nullptr);
+    EXPECT_EQ(WaitForForeground(shown.Dialog()), shown.Dialog());
+    // Wine brings any window it shows to the front; Windows does not for a program in the background,
+    // so the dialog must ask for it.
+    EXPECT_EQ(g_foregroundRequests.Take(), std::vector<HWND>{shown.Dialog()});
+    EXPECT_EQ(shown.End(), IDCANCEL);
+
+    CancelDialog(otherDialog, Cancel::Escape);
+    ASSERT_TRUE(HostEnds(other));
 }
 
 // A hook that refuses every window the thread tries to create.
@@ -584,6 +822,56 @@ TEST_F(NotificationDisplay, ADialogThatCannotBeCreatedGivesMinusOneAndLeavesTheO
     ::UnhookWindowsHookEx(refuse);
     EXPECT_TRUE(::IsWindowEnabled(owner));
     ::DestroyWindow(owner);
+}
+
+// The widest blank and word of `text` in the system's message font: how far short of its width limit
+// a line may end, because the next word did not fit.
+int WidestBlankAndWord(const std::wstring& text)
+{
+    const LOGFONTW logFont = UiTest::SystemNonClientMetrics().lfMessageFont;
+    System::Win32::UniqueGdiObject font(::CreateFontIndirectW(&logFont));
+    Ui::WindowDc screen(nullptr);
+    Ui::SelectedObject selected(screen.get(), font.get());
+    int widest = 0;
+    std::wistringstream words(text);
+    std::wstring word;
+    while (words >> word) {
+        const std::wstring blankAndWord = L" " + word;
+        SIZE size{};
+        ::GetTextExtentPoint32W(screen.get(), blankAndWord.c_str(), static_cast<int>(blankAndWord.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    return widest;
+}
+
+// Run on a 1024 x 768 screen only (its own ctest entry).
+class SmallScreen : public NotificationDisplay {};
+
+TEST_F(SmallScreen, TheMessageWrapsToAThirdOfTheScreenLessIconAndMarginsAndTheDialogGrowsNoWider)
+{
+    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    ASSERT_EQ(screenWidth, 1024);
+    const int limit = screenWidth / 3 - 58 - ::GetSystemMetrics(SM_CXICON) - 16;
+    for (const std::int32_t code : {103, 106, 111}) {
+        SCOPED_TRACE(code);
+        const std::wstring text = Ui::NotificationMessage(*Ui::FindNotification(code));
+        HostProcess host(L"prompt " + std::to_wstring(code));
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr);
+        const ControlInfo* message = FindControl(TestSupport::DialogControls(dialog), 1001);
+        ASSERT_NE(message, nullptr);
+        // The message static is its widest line and 20 pixels (give or take dialog-unit rounding).
+        const int widestLine = message->rect.right - message->rect.left - 20;
+        EXPECT_LE(widestLine, limit + 2);
+        EXPECT_GT(widestLine + WidestBlankAndWord(text), limit - 2) << "wrapped short of the limit";
+        // The widest message with the icon column and the margins comes to a third of the screen and 2.
+        RECT client{};
+        ::GetClientRect(dialog, &client);
+        EXPECT_LE(client.right, screenWidth / 3 + 2);
+        SaveScreenshot(dialog, L"notification-" + std::to_wstring(code) + L"-small-screen");
+        CancelDialog(dialog, Cancel::Escape);
+        ASSERT_TRUE(HostEnds(host));
+    }
 }
 
 }  // namespace

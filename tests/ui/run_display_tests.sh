@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the display tests on a private X server.
 #   run_display_tests.sh <ui_display_tests.exe> <build folder> [test program arguments...]
+# TGC_DISPLAY_SCREEN is the screen's size (default 1920x1080); the tests are told its width.
 # A wineserver (and its desktop) that was started without a display keeps every later window off
 # screen, so the prefix's server is stopped, started again with DISPLAY pointing at our Xvfb for the
 # run, and afterwards put back as it was found (running without a display, or not running).
@@ -46,7 +47,9 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb picks a free display number itself and writes it to descriptor 3.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+screen="${TGC_DISPLAY_SCREEN:-1920x1080}"
+export TGC_DISPLAY_WIDTH="${screen%%x*}"
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break

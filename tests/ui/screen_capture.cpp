@@ -1,6 +1,7 @@
 #include "screen_capture.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "libraries/system/win32/unique_resource.h"
 #include "ui/framework/gdi_scopes.h"
@@ -17,38 +18,75 @@ int Image::Count(const RECT& area, COLORREF colour) const
     return count;
 }
 
+namespace {
+
+// A 32-bit top-down bitmap selected into a memory context: whatever is drawn there reads back as an Image.
+class Canvas {
+public:
+    explicit Canvas(SIZE size) : m_size(size)
+    {
+        Ui::WindowDc screen(nullptr);
+        m_memory.reset(::CreateCompatibleDC(screen.get()));
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = size.cx;
+        info.bmiHeader.biHeight = -size.cy;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_bitmap.reset(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
+        if (m_memory && m_bitmap && m_bits != nullptr)
+            m_selected.emplace(m_memory.get(), m_bitmap.get());
+    }
+
+    HDC dc() const { return m_selected ? m_memory.get() : nullptr; }
+
+    Image ToImage() const
+    {
+        ::GdiFlush();
+        Image image;
+        image.width = m_size.cx;
+        image.height = m_size.cy;
+        const auto* source = static_cast<const BYTE*>(m_bits);
+        image.pixels.resize(static_cast<size_t>(image.width) * image.height);
+        for (size_t i = 0; i < image.pixels.size(); ++i)
+            image.pixels[i] = RGB(source[4 * i + 2], source[4 * i + 1], source[4 * i]);
+        return image;
+    }
+
+private:
+    SIZE m_size;
+    System::Win32::UniqueDeviceContext m_memory;
+    System::Win32::UniqueGdiObject m_bitmap;
+    void* m_bits = nullptr;
+    std::optional<Ui::SelectedObject> m_selected;  // released before the bitmap and the context
+};
+
+}  // namespace
+
 Image CaptureScreen(const RECT& rect)
 {
-    Image image;
-    image.width = rect.right - rect.left;
-    image.height = rect.bottom - rect.top;
-    if (image.width <= 0 || image.height <= 0)
+    const SIZE size{rect.right - rect.left, rect.bottom - rect.top};
+    if (size.cx <= 0 || size.cy <= 0)
         return {};
-
+    const Canvas canvas(size);
     Ui::WindowDc screen(nullptr);
-    System::Win32::UniqueDeviceContext memory(::CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    System::Win32::UniqueGdiObject bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !bitmap || bits == nullptr)
+    if (canvas.dc() == nullptr ||
+        !::BitBlt(canvas.dc(), 0, 0, size.cx, size.cy, screen.get(), rect.left, rect.top, SRCCOPY))
         return {};
-    {
-        Ui::SelectedObject selected(memory.get(), bitmap.get());
-        if (!::BitBlt(memory.get(), 0, 0, image.width, image.height, screen.get(), rect.left, rect.top, SRCCOPY))
-            return {};
-        ::GdiFlush();
-    }
-    const auto* source = static_cast<const BYTE*>(bits);
-    image.pixels.resize(static_cast<size_t>(image.width) * image.height);
-    for (size_t i = 0; i < image.pixels.size(); ++i)
-        image.pixels[i] = RGB(source[4 * i + 2], source[4 * i + 1], source[4 * i]);
-    return image;
+    return canvas.ToImage();
+}
+
+Image DrawnIcon(HICON icon, SIZE size, COLORREF background)
+{
+    const Canvas canvas(size);
+    if (canvas.dc() == nullptr)
+        return {};
+    const RECT all{0, 0, size.cx, size.cy};
+    System::Win32::UniqueGdiObject brush(::CreateSolidBrush(background));
+    ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(brush.get()));
+    ::DrawIcon(canvas.dc(), 0, 0, icon);
+    return canvas.ToImage();
 }
 
 bool SaveBitmap(const Image& image, const std::wstring& path)

@@ -27,6 +27,9 @@ struct Image {
 // The screen inside `rect` (screen coordinates).
 Image CaptureScreen(const RECT& rect);
 
+// `icon` drawn at (0, 0) on `background`, the way DrawIcon puts it on a window.
+Image DrawnIcon(HICON icon, SIZE size, COLORREF background);
+
 // Writes a 24-bit BMP file.
 bool SaveBitmap(const Image& image, const std::wstring& path);
 

@@ -1,0 +1,137 @@
+// The example Inno Setup installer, and one that calls every operation of the kit from a drive root,
+// built with the real ISCC.exe and run with /VERYSILENT under Wine against the stand-in game center.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "installer_support.h"
+#include "stand_in_game_center.h"
+#include "support/file_and_argv.h"
+#include "support/machine_state.h"
+#include "support/process_runner.h"
+#include "support/test_paths.h"
+
+namespace {
+
+using E2e::StandInGameCenter;
+using InstallerTests::FileExists;
+using InstallerTests::GameCenterAnswer;
+using InstallerTests::GameFolder;
+using InstallerTests::InstallerRun;
+using InstallerTests::Quoted;
+
+constexpr wchar_t kUninstallKeys[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+// {autopf} of a 32-bit setup with administrator rights.
+constexpr wchar_t kDefaultFolder[] = L"C:\\Program Files (x86)\\Example Game";
+constexpr wchar_t kSilently[] = L" /VERYSILENT /SUPPRESSMSGBOXES";
+
+void InstallSilently(const wchar_t* installer, const std::wstring& dirArgument)
+{
+    const std::wstring setup = InstallerTests::ExamplePath(std::wstring(L"inno\\") + installer);
+    InstallerRun run({setup, Quoted(setup) + kSilently + dirArgument});
+    ASSERT_TRUE(run.finish(InstallerTests::kEndMs)) << "the setup did not end";
+    EXPECT_EQ(run.exitCode(), 0u);
+    EXPECT_EQ(run.windowsSeen(), std::vector<std::wstring>{});
+}
+
+InstallerTests::Command Uninstaller(const GameFolder& game)
+{
+    const std::wstring uninstaller = game.file(L"unins000.exe");
+    return {uninstaller, Quoted(uninstaller) + kSilently};
+}
+
+void PrintRecorded(const std::wstring& install, const std::wstring& uninstall)
+{
+    std::printf("install recorded:   %s\nuninstall recorded: %s\n", TestSupport::WideToUtf8(install).c_str(),
+                TestSupport::WideToUtf8(uninstall).c_str());
+}
+
+struct FolderCase {
+    const wchar_t* dirArgument;
+    const wchar_t* folder;
+    GameCenterAnswer answer;
+};
+
+TEST(Installer, InnoSilentInstallAndUninstallHandTheGameCenterTheExactFolderAndWait)
+{
+    const FolderCase cases[] = {
+        {L" /DIR=\"C:\\\u0418\u0433\u0440\u044b\\\u041f\u0440\u0438\u043c\u0435\u0440 \u0438\u0433\u0440\u044b "
+         L"\u00e9t\u00e9\"",
+         L"C:\\\u0418\u0433\u0440\u044b\\\u041f\u0440\u0438\u043c\u0435\u0440 \u0438\u0433\u0440\u044b \u00e9t\u00e9",
+         GameCenterAnswer::SetsTheEvent},
+        {L"", kDefaultFolder, GameCenterAnswer::EndsWithoutTheEvent},
+    };
+    for (const FolderCase& c : cases) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(c.folder));
+        const GameFolder game(c.folder, std::wstring(kUninstallKeys) + L"ExampleGame_is1");
+        const StandInGameCenter gameCenter;
+        InstallSilently(L"example-game-setup.exe", c.dirArgument);
+        EXPECT_EQ(TestSupport::ReadFileBytes(game.file(L"tgc_client.exe")),
+                  TestSupport::ReadFileBytes(InstallerTests::BuiltClientPath()));
+        const auto records = gameCenter.waitForRecords(1);
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].commandLine, InstallerTests::InstallReceived(gameCenter, c.folder));
+        EXPECT_EQ(TestSupport::ArgvOf(records[0].commandLine).at(2), c.folder);
+
+        const auto uninstall = InstallerTests::ExpectUninstallerWaitsForTheGameCenter(
+            gameCenter, c.answer, Uninstaller(game), game.path(), game.file(L"example-game.dat"));
+        EXPECT_EQ(uninstall.commandLine, InstallerTests::UninstallReceived(gameCenter, c.folder));
+        EXPECT_FALSE(FileExists(game.file(L"tgc_client.exe")));
+        PrintRecorded(records[0].commandLine, uninstall.commandLine);
+    }
+}
+
+TEST(Installer, InnoWithoutGameCenterInstallsAndUninstallsSilentlyShowingNothing)
+{
+    const GameFolder game(kDefaultFolder, std::wstring(kUninstallKeys) + L"ExampleGame_is1");
+    const TestSupport::ScopedNoGameCenter none;
+    const E2e::StartLog log;
+    InstallSilently(L"example-game-setup.exe", L"");
+    InstallerRun uninstaller(Uninstaller(game));
+    EXPECT_TRUE(uninstaller.finish(InstallerTests::kEndMs)) << "the uninstaller did not end";
+    EXPECT_EQ(uninstaller.exitCode(), 0u);
+    EXPECT_EQ(uninstaller.windowsSeen(), std::vector<std::wstring>{});
+    EXPECT_FALSE(FileExists(game.file(L"example-game.dat")));
+    EXPECT_TRUE(log.nothingStarted(0));
+}
+
+// D: is a folder of the build, mapped for this test. The installer runs its [Run] install entry, then
+// every [Code] operation; the uninstaller the uninstall.
+TEST(Installer, InnoEveryOperationFromADriveRootHandsTheGameCenterTheExactFolder)
+{
+    const std::wstring folder = L"D:\\";
+    const GameFolder game(folder, std::wstring(kUninstallKeys) + L"EveryOperation_is1");
+    const StandInGameCenter gameCenter;
+    const TestSupport::ScopedEnvironmentVariable signal(L"TGC_FIXTURE_SET_EVENT",
+                                                        InstallerTests::UninstallEventOf(folder));
+    InstallSilently(L"every-operation-setup.exe", L" /DIR=" + folder);
+    InstallerRun uninstaller(Uninstaller(game));
+    EXPECT_TRUE(uninstaller.finish(InstallerTests::kEndMs)) << "the uninstaller did not end";
+    EXPECT_EQ(uninstaller.windowsSeen(), std::vector<std::wstring>{});
+
+    std::vector<std::wstring> expected = {InstallerTests::UninstallReceived(gameCenter, folder)};
+    for (const wchar_t* operation :
+         {L"--install -g pkg-7", L"--open", L"--update", L"--verify-integrity", L"-ct -t beta", L"--install -g pkg-8"})
+        expected.push_back(Quoted(gameCenter.executable()) + L" --target-game-folder " + Quoted(folder) + L" " +
+                           operation + L" -d " + Quoted(folder));
+    const auto records = gameCenter.waitForRecords(expected.size());
+    ASSERT_EQ(records.size(), expected.size());
+    // The client waits for the game center only to uninstall: stand-ins started one after the other may
+    // write their records in either order.
+    std::vector<std::wstring> got;
+    for (const auto& record : records) {
+        got.push_back(record.commandLine);
+        const auto argv = TestSupport::ArgvOf(record.commandLine);
+        EXPECT_EQ(argv.at(argv.at(1) == L"--uninstall" ? 3 : 2), folder);
+    }
+    PrintRecorded(records.front().commandLine, records.back().commandLine);
+    std::sort(expected.begin(), expected.end());
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, expected);
+}
+
+}  // namespace
