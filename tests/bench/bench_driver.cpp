@@ -1,5 +1,6 @@
-// Start-up cost of the client against the floor of a bare CreateProcessW launcher, its size and
-// peak working set, and whether any operation leaves handles behind.
+// Start-up cost of the client against two floors that start the same game center (a bare
+// CreateProcessW launcher, and one that also makes the lookups the client must make), its size,
+// the peak working sets, and whether any operation leaves handles behind.
 // Usage: bench_driver.exe [runs]   (run by scripts/bench inside a prefix of its own)
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/zgc_api_cli.h"
@@ -89,67 +91,92 @@ bool ReportHandleCounts()
     return !grew;
 }
 
+// One program measured: how it is started and what it gave.
+struct Contender {
+    Contender(const char* label, std::wstring program, std::wstring commandLine)
+        : label(label), program(std::move(program)), commandLine(std::move(commandLine))
+    {
+    }
+    const char* label;
+    std::wstring program, commandLine;
+    std::vector<double> times;
+    unsigned long long peakWorkingSet = 0;
+    Bench::Spread spread;
+};
+
+double Ratio(double numerator, double denominator)
+{
+    return denominator == 0 ? 0 : numerator / denominator;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 30;
     const std::wstring client = TestSupport::ClientExePath();
-    const std::wstring launcher = TestSupport::BuildDir() + L"\\bin\\bare_launcher.exe";
+    const std::wstring bin = TestSupport::BuildDir() + L"\\bin\\";
     const std::wstring gameCenter = TestSupport::FixtureGameCenterPath(L"26.0.2.1046");
     const TestSupport::ScopedPathFile installed(TestSupport::FixtureGameCenterFolder(L"26.0.2.1046"));
 
-    const std::wstring clientLine = Quoted(client) + L" --update --target-game-folder " + Quoted(kGameFolder);
-    const std::wstring launcherLine = Quoted(launcher) + L" " + Quoted(gameCenter) + L" --target-game-folder " +
-                                      Quoted(kGameFolder) + L" --update -d " + Quoted(kGameFolder);
+    // What the game center receives for --update; the same-work floor finds the game center itself.
+    const std::wstring received =
+        L" --target-game-folder " + Quoted(kGameFolder) + L" --update -d " + Quoted(kGameFolder);
+    std::vector<Contender> contenders = {
+        {"  tgc_client.exe --update", client,
+         Quoted(client) + L" --update --target-game-folder " + Quoted(kGameFolder)},
+        {"  same-work launcher", bin + L"same_work_launcher.exe", Quoted(bin + L"same_work_launcher.exe") + received},
+        {"  bare CreateProcessW launcher", bin + L"bare_launcher.exe",
+         Quoted(bin + L"bare_launcher.exe") + L" " + Quoted(gameCenter) + received},
+    };
+    Contender& theClient = contenders[0];
+    const Contender& sameWork = contenders[1];
+    const Contender& bare = contenders[2];
 
-    std::vector<double> clientTimes, launcherTimes;
-    unsigned long long peakWorkingSet = 0;
     for (int run = 0; run < runs + 1; ++run) {  // run 0 warms the caches and is not counted
-        Bench::TimedStart timed;
-        std::wstring error;
-        // Alternate the two so that drifts of the machine hit both alike.
-        if (!Bench::TimeStart(client, clientLine, kTimeoutMs, false, timed, error)) {
-            std::fprintf(stderr, "client run %d: %ls\n", run, error.c_str());
-            return 1;
+        // In turn, so that drifts of the machine hit all alike.
+        for (Contender& c : contenders) {
+            Bench::TimedStart timed;
+            std::wstring error;
+            if (!Bench::TimeStart(c.program, c.commandLine, kTimeoutMs, false, timed, error)) {
+                std::fprintf(stderr, "%s, run %d: %ls\n", c.label, run, error.c_str());
+                return 1;
+            }
+            if (run > 0)
+                c.times.push_back(timed.milliseconds);
         }
-        if (run > 0)
-            clientTimes.push_back(timed.milliseconds);
-        if (!Bench::TimeStart(launcher, launcherLine, kTimeoutMs, false, timed, error)) {
-            std::fprintf(stderr, "launcher run %d: %ls\n", run, error.c_str());
-            return 1;
-        }
-        if (run > 0)
-            launcherTimes.push_back(timed.milliseconds);
     }
-    unsigned long long launcherPeakWorkingSet = 0;
     for (int run = 0; run < 5; ++run) {
-        // A record of its own for each program: the sampled peak only ever grows.
-        Bench::TimedStart sampledClient, sampledLauncher;
-        std::wstring error;
-        if (Bench::TimeStart(client, clientLine, kTimeoutMs, true, sampledClient, error))
-            peakWorkingSet = std::max(peakWorkingSet, sampledClient.peakWorkingSet);
-        if (Bench::TimeStart(launcher, launcherLine, kTimeoutMs, true, sampledLauncher, error))
-            launcherPeakWorkingSet = std::max(launcherPeakWorkingSet, sampledLauncher.peakWorkingSet);
+        for (Contender& c : contenders) {
+            // A record of its own for each start: the sampled peak only ever grows.
+            Bench::TimedStart sampled;
+            std::wstring error;
+            if (Bench::TimeStart(c.program, c.commandLine, kTimeoutMs, true, sampled, error))
+                c.peakWorkingSet = std::max(c.peakWorkingSet, sampled.peakWorkingSet / 1024);
+        }
     }
     SetEnvironmentVariableW(L"TGC_FIXTURE_SET_EVENT", nullptr);
 
-    const Bench::Spread clientSpread = Bench::Summarise(clientTimes);
-    const Bench::Spread launcherSpread = Bench::Summarise(launcherTimes);
     std::printf("time from process start to the game center running, %d runs each:\n", runs);
-    PrintSpread("  tgc_client.exe --update", clientSpread);
-    PrintSpread("  bare CreateProcessW launcher", launcherSpread);
-    std::printf("  ratio of medians (client / floor): %.2f\n", clientSpread.median / launcherSpread.median);
+    for (Contender& c : contenders) {
+        c.spread = Bench::Summarise(c.times);
+        PrintSpread(c.label, c.spread);
+    }
+    const double timeToSameWork = Ratio(theClient.spread.median, sameWork.spread.median);
+    const double timeToBare = Ratio(theClient.spread.median, bare.spread.median);
+    std::printf("  ratio of medians, client / same-work floor: %.2f   client / bare floor: %.2f\n", timeToSameWork,
+                timeToBare);
     std::printf("\ntgc_client.exe size on disk: %llu bytes\n", FileSize(client));
-    std::printf("tgc_client.exe peak working set: %llu KiB%s\n", peakWorkingSet / 1024,
-                peakWorkingSet == 0 ? " (not reported by this system)" : "");
-    std::printf("bare launcher peak working set:  %llu KiB\n", launcherPeakWorkingSet / 1024);
-    const double memoryRatio =
-        launcherPeakWorkingSet == 0 ? 0 : static_cast<double>(peakWorkingSet) / launcherPeakWorkingSet;
-    std::printf("  ratio of peak working sets (client / floor): %.2f\n", memoryRatio);
+    std::printf("peak working sets (KiB%s):\n", theClient.peakWorkingSet == 0 ? ", not reported by this system" : "");
+    for (const Contender& c : contenders)
+        std::printf("%-34s %8llu\n", c.label, c.peakWorkingSet);
+    const double memoryToSameWork = Ratio(theClient.peakWorkingSet, sameWork.peakWorkingSet);
+    const double memoryToBare = Ratio(theClient.peakWorkingSet, bare.peakWorkingSet);
+    std::printf("  ratio, client / same-work floor: %.2f   client / bare floor: %.2f\n", memoryToSameWork,
+                memoryToBare);
     // One line for scripts/bench's side-by-side table.
-    std::printf("summary\t%.1f\t%.1f\t%.2f\t%llu\t%llu\t%.2f\t%llu\n", clientSpread.median, launcherSpread.median,
-                clientSpread.median / launcherSpread.median, peakWorkingSet / 1024, launcherPeakWorkingSet / 1024,
-                memoryRatio, FileSize(client));
+    std::printf("summary\t%.1f\t%.1f\t%.1f\t%.2f\t%.2f\t%llu\t%llu\t%llu\t%.2f\t%.2f\t%llu\n", theClient.spread.median,
+                sameWork.spread.median, bare.spread.median, timeToSameWork, timeToBare, theClient.peakWorkingSet,
+                sameWork.peakWorkingSet, bare.peakWorkingSet, memoryToSameWork, memoryToBare, FileSize(client));
     return ReportHandleCounts() ? 0 : 2;
 }

@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <string>
 
 #include "libraries/system/win32/unique_resource.h"
 
@@ -77,8 +78,13 @@ bool TimeStart(const std::wstring& program, const std::wstring& commandLine, uns
     }
     QueryPerformanceCounter(&after);
     if (waited != WAIT_OBJECT_0) {
+        DWORD exitCode = STILL_ACTIVE;
+        GetExitCodeProcess(process.get(), &exitCode);
         TerminateProcess(process.get(), 1);
-        error = L"the game center did not start within the time-out";
+        error =
+            L"the game center did not start within the time-out (the program " +
+            (exitCode == STILL_ACTIVE ? std::wstring(L"still ran") : L"had ended with " + std::to_wstring(exitCode)) +
+            L")";
         return false;
     }
     result.milliseconds = ElapsedMs(before, after);

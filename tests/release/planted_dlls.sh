@@ -33,11 +33,14 @@ known="advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp im
        normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32 shlwapi user32 wldap32 ws2_32"
 is_known() { case " $(echo $known) " in *" $1 "*) return 0 ;; esac; return 1; }
 
-fail() { echo "$*" >&2; exit 1; }
+# Messages go to the script's own error output, also from inside the trace pass, whose error output
+# is captured.
+exec 3>&2
+fail() { echo "$*" >&3; exit 1; }
 
 game="$build/planted/game"
 current="$build/planted/current"
-rm -rf "$game" "$current"
+rm -rf "$game" "$current" "$build"/planted/failed-run-*.log
 mkdir -p "$game" "$current"
 cp "$client" "$game/tgc_client.exe"
 cp "$build/planted/naive_loader.exe" "$build/planted/version_probe.exe" "$game/"
@@ -60,23 +63,54 @@ mkdir -p "$data"
 gc_folder="$(BUILD_DIR="$build" install_fixture_game_center 26.0.2.1046)"
 printf '%s' "$gc_folder" >"$data/tgc_path.dat"
 
+# status_meaning STATUS: what a non-zero status of "timeout 30 wine64 <program>" says.
+status_meaning() {
+  case "$1" in
+    124) echo "time-out" ;;
+    66) echo "0xC0000142, a DLL's initialisation failed: what a loaded plant does" ;;
+    53) echo "0xC0000135, a DLL was not found" ;;
+    5) echo "0xC0000005, an access violation" ;;
+    *) if [ "$1" -gt 128 ]; then echo "killed by signal $(($1 - 128)) from outside"; else echo "exit code $1 (AND 0xFF)"; fi ;;
+  esac
+}
+
+# run_client ARGUMENTS...: the client on one operation; fails unless it ends with 0 and marks nothing.
+# A non-zero status with no plant marked is not a planted load (a loaded plant writes its mark
+# before it refuses to load): the same run is made once more with the loader and exception channels
+# traced, and must then pass; the first status and the trace are kept beside the game folder.
+planted_marks() { (cd "$game" && ls -- *.loaded 2>/dev/null || true); (cd "$current" && ls -- *.loaded 2>/dev/null || true); }
+attempt=0
+run_client() {
+  local status=0 again=0 trace_file
+  # shellcheck disable=SC2086
+  timeout 30 "$WINE" "$game/tgc_client.exe" "$@" </dev/null || status=$?
+  [ "$status" = 0 ] && return 0
+  local marks
+  marks="$(planted_marks)"
+  [ -z "$marks" ] || fail "planted DLLs were loaded for '$*': $marks (status $status: $(status_meaning "$status"))"
+  trace_file="$build/planted/failed-run-$((attempt += 1)).log"
+  WINEDEBUG="+pid,+process,+loaddll,+module,+seh${WINEDEBUG:+,$WINEDEBUG}" \
+    timeout 30 "$WINE" "$game/tgc_client.exe" "$@" </dev/null 2> >(tee "$trace_file" >&2) || again=$?
+  marks="$(planted_marks)"
+  [ -z "$marks" ] || fail "planted DLLs were loaded for '$*': $marks"
+  [ "$again" = 0 ] || fail "the client failed for '$*': status $status ($(status_meaning "$status")), then $again" \
+    "($(status_meaning "$again")) with a trace in $trace_file; overrides: ${WINEDLLOVERRIDES:-none}"
+  echo "note: '$*' ended with status $status ($(status_meaning "$status")) and marked no plant; it passed" \
+    "when run again (trace: $trace_file)" >&3
+}
+
 operations=("" "--update" "--verify-integrity" "--cct beta" "--install package" "--uninstall")
 run_all() {  # every operation, quiet and not, for a game folder of its own
   for op in "${operations[@]}"; do
     # shellcheck disable=SC2086
-    local status=0
-    timeout 30 "$WINE" "$game/tgc_client.exe" $op --quiet --target-game-folder 'C:\Games\Planted' </dev/null ||
-      status=$?
-    # 124 is the time-out; anything else is the client's exit code (AND 0xFF), which should be 0.
-    [ "$status" = 0 ] || fail "the client failed or hung for '$op --quiet' (status $status, overrides: ${WINEDLLOVERRIDES:-none})"
+    run_client $op --quiet --target-game-folder 'C:\Games\Planted'
   done
   # Without a display the notification windows cannot be created, so these end at once; they still
   # take the paths that load the window and shell libraries. An outdated game center shows a notification.
   printf '%s' "$(BUILD_DIR="$build" install_fixture_game_center 26.0.2.1045)" >"$data/tgc_path.dat"
   for op in "--update" "--propose-zgc-install 110"; do
     # shellcheck disable=SC2086
-    DISPLAY= timeout 30 "$WINE" "$game/tgc_client.exe" $op --target-game-folder 'C:\Games\Planted' </dev/null ||
-      fail "the client failed or hung for '$op'"
+    DISPLAY= run_client $op --target-game-folder 'C:\Games\Planted'
   done
   printf '%s' "$gc_folder" >"$data/tgc_path.dat"
 }
@@ -138,6 +172,6 @@ if [ -n "$native_first" ]; then
 else
   run_all
 fi
-marks="$(cd "$game" && ls -- *.loaded 2>/dev/null || true)$(ls -- *.loaded 2>/dev/null || true)"
+marks="$(planted_marks)"
 [ -z "$marks" ] || fail "planted DLLs were loaded: $marks"
 echo "no planted DLL was loaded"
