@@ -6,7 +6,10 @@
 namespace TestSupport {
 namespace {
 
-constexpr DWORD kSearchFlags = 0x1F00;  // LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR ... LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+// The flags that KB2533623 brought; without it LoadLibraryExW refuses each of them.
+constexpr DWORD kSearchFlags = LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_APPLICATION_DIR |
+                               LOAD_LIBRARY_SEARCH_USER_DIRS | LOAD_LIBRARY_SEARCH_SYSTEM32 |
+                               LOAD_LIBRARY_SEARCH_DEFAULT_DIRS;
 
 // The system's own functions, which the patched slots held.
 decltype(&::GetProcAddress) g_getProcAddress = nullptr;
