@@ -43,22 +43,40 @@ use_prefix() {
   mkdir -p "$HOME"
 }
 
-# make_prefix DIR: a ready Wine prefix at DIR (made once, reused afterwards). A prefix made before
-# Wine's 32-bit side was installed has no syswow64 and can never start a 32-bit program: it is
-# made anew.
+# prefix_complete DIR: the prefix holds the system DLLs of both sides. A prefix made before Wine's
+# 32-bit side was installed has no syswow64, and a wineboot that failed part way (seen once on a fresh
+# clone: its registry written, its system folders empty) none at all.
+prefix_complete() {
+  [ -f "$1/drive_c/windows/system32/kernel32.dll" ] && [ -f "$1/drive_c/windows/syswow64/kernel32.dll" ]
+}
+
+# make_prefix DIR: a ready Wine prefix at DIR (made once, reused afterwards; one that is incomplete is
+# made anew, up to three times, with wineboot's messages kept in DIR.wineboot.log).
 make_prefix() {
-  local dir="$1"
+  local dir="$1" attempt
   use_prefix "$dir"
-  if [ -f "$dir/system.reg" ] && [ ! -f "$dir/drive_c/windows/syswow64/kernel32.dll" ]; then
-    echo "The Wine prefix $dir cannot run 32-bit programs; making it anew ..." >&2
+  if [ -f "$dir/system.reg" ] && ! prefix_complete "$dir"; then
+    echo "The Wine prefix $dir is incomplete or cannot run 32-bit programs; making it anew ..." >&2
     "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
     rm -rf "$dir"
   fi
   if [ ! -f "$dir/system.reg" ]; then
-    echo "Preparing the Wine prefix $dir ..." >&2
-    mkdir -p "$dir"
-    DISPLAY= "$WINE" wineboot --init >/dev/null 2>&1 || true
-    "$WINESERVER" -w
+    for attempt in 1 2 3; do
+      echo "Preparing the Wine prefix $dir ..." >&2
+      mkdir -p "$dir"
+      DISPLAY= WINEDEBUG=fixme-all "$WINE" wineboot --init >"$dir.wineboot.log" 2>&1 || true
+      "$WINESERVER" -w
+      prefix_complete "$dir" && break
+      echo "wineboot left $dir incomplete (attempt $attempt; its messages: $dir.wineboot.log)" >&2
+      "$WINESERVER" -k >/dev/null 2>&1 || true
+      "$WINESERVER" -w >/dev/null 2>&1 || true
+      rm -rf "$dir"
+    done
+    if ! prefix_complete "$dir"; then
+      echo "Could not make the Wine prefix $dir." >&2
+      return 1
+    fi
     # No window manager decorations from the host: Wine draws the caption itself.
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     "$WINESERVER" -w
