@@ -12,6 +12,9 @@ export BUILD_DIR TGC_ARCH
 # arch_build_dir ARCH: the build folder of one architecture.
 arch_build_dir() { echo "$root/build/$1"; }
 
+# wine_path PATH: the Windows name of a Unix path, through the prefix's Z: drive.
+wine_path() { local p="$1"; echo "Z:${p//\//\\}"; }
+
 # toolchain_file ARCH
 toolchain_file() {
   case "$1" in x86) echo "$root/cmake/mingw-w64-i686.cmake" ;; x64) echo "$root/cmake/mingw-w64-x86_64.cmake" ;; esac
@@ -43,11 +46,46 @@ use_prefix() {
   mkdir -p "$HOME"
 }
 
-# prefix_complete DIR: the prefix holds the system DLLs of both sides. A prefix made before Wine's
-# 32-bit side was installed has no syswow64, and a wineboot that failed part way (seen once on a fresh
-# clone: its registry written, its system folders empty) none at all.
+WINE32=/usr/lib/wine/wine
+
+# check_32bit: decides once per run whether this machine can run 32-bit Windows programs (the shipped
+# x86 client, x86 test programs, NSIS-made installers, the Inno Setup compiler), and exports the answer
+# for the scripts and tests started later: TGC_HOST_32BIT=yes|no, with the reason in TGC_32BIT_REASON.
+# TGC_FORCE_NO_32BIT=1 makes it answer "no" on a machine that can, so that path can be tried anywhere.
+check_32bit() {
+  [ -z "${TGC_HOST_32BIT:-}" ] || return 0
+  local said
+  TGC_HOST_32BIT=no
+  if [ "${TGC_FORCE_NO_32BIT:-0}" = 1 ]; then
+    TGC_32BIT_REASON="the check was forced to answer no (TGC_FORCE_NO_32BIT=1)"
+  elif [ ! -x "$WINE32" ]; then
+    TGC_32BIT_REASON="Wine's 32-bit side (wine32:i386) is not installed"
+    local note="$root/third_party/.wine32-unavailable"
+    [ ! -s "$note" ] || TGC_32BIT_REASON+="; the package archive said: $(head -n 1 "$note")"
+  elif said="$("$WINE32" --version 2>&1 </dev/null)"; then
+    TGC_HOST_32BIT=yes
+    TGC_32BIT_REASON=
+  elif grep -qiE 'exec format error|cannot execute binary' <<<"$said"; then
+    TGC_32BIT_REASON="its kernel has no IA-32 emulation"
+  else
+    TGC_32BIT_REASON="Wine's 32-bit loader does not start: $(head -n 1 <<<"$said")"
+  fi
+  export TGC_HOST_32BIT TGC_32BIT_REASON
+}
+
+# no_32bit_line WHAT: the one plain sentence a script prints where 32-bit programs cannot run.
+no_32bit_line() {
+  echo "$1: not run here: this machine cannot run 32-bit programs ($TGC_32BIT_REASON)"
+}
+
+# prefix_complete DIR: the prefix holds the system DLLs, of both sides where this machine runs 32-bit
+# programs. A prefix made before Wine's 32-bit side was installed has no syswow64, and a wineboot that
+# failed part way (seen once on a fresh clone: its registry written, its system folders empty) none at
+# all. Where 32-bit programs cannot run, syswow64 stays empty whatever wineboot does.
 prefix_complete() {
-  [ -f "$1/drive_c/windows/system32/kernel32.dll" ] && [ -f "$1/drive_c/windows/syswow64/kernel32.dll" ]
+  check_32bit
+  [ -f "$1/drive_c/windows/system32/kernel32.dll" ] || return 1
+  [ "$TGC_HOST_32BIT" = no ] || [ -f "$1/drive_c/windows/syswow64/kernel32.dll" ]
 }
 
 # make_prefix DIR: a ready Wine prefix at DIR (made once, reused afterwards; one that is incomplete is
@@ -56,7 +94,7 @@ make_prefix() {
   local dir="$1" attempt
   use_prefix "$dir"
   if [ -f "$dir/system.reg" ] && ! prefix_complete "$dir"; then
-    echo "The Wine prefix $dir is incomplete or cannot run 32-bit programs; making it anew ..." >&2
+    echo "The Wine prefix $dir is incomplete (or was made before Wine's 32-bit side was installed); making it anew ..." >&2
     "$WINESERVER" -k >/dev/null 2>&1 || true
     "$WINESERVER" -w >/dev/null 2>&1 || true
     rm -rf "$dir"

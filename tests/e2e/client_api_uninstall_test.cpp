@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "app/folder_key.h"
 #include "app/zgc_api_cli.h"
 #include "libraries/system/win32/unique_resource.h"
@@ -32,6 +34,10 @@ TEST(ClientApiUninstall, EndsWhenTheGameCenterSetsTheFoldersEventOrEnds)
     };
     for (const auto& [folder, variant] : cases) {
         SCOPED_TRACE(TestSupport::WideToUtf8(std::wstring(folder) + L" " + variant));
+        if (sizeof(void*) == 8 && std::wstring(variant) == L"other_arch" && !TestSupport::HostRuns32BitPrograms()) {
+            std::printf("skipped the other_arch row: its stand-in is a 32-bit program, which this machine cannot run\n");
+            continue;
+        }
         {
             // Signals, then stays: the event alone must end the wait.
             const StandInGameCenter gameCenter(variant);

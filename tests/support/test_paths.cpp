@@ -18,6 +18,12 @@ std::wstring ClientExePath()
     return BuildDir() + L"\\bin\\tgc_client.exe";
 }
 
+bool HostRuns32BitPrograms()
+{
+    wchar_t answer[4] = {};
+    return !(GetEnvironmentVariableW(L"TGC_HOST_32BIT", answer, 4) == 2 && std::wstring(answer) == L"no");
+}
+
 std::wstring ScratchDir()
 {
     const std::wstring dir = BuildDir() + L"\\scratch";

@@ -41,17 +41,39 @@ public:
 
     bool loaded() const { return bytes_.size() > sizeof(IMAGE_DOS_HEADER); }
 
-    // The headers in this build's own layout (PE32 for x86, PE32+ for x64): the client is expected
-    // to be built for the same architecture as the test, which HeaderMatchesThisBuild checks first.
-    const IMAGE_NT_HEADERS& nt() const
+    // The headers of either layout (PE32 or PE32+), so that a 64-bit test program can check the
+    // 32-bit client too, on a machine that cannot run 32-bit programs.
+    struct Headers {
+        IMAGE_FILE_HEADER FileHeader;
+        struct {
+            WORD Magic;
+            WORD MajorOperatingSystemVersion, MinorOperatingSystemVersion;
+            WORD MajorSubsystemVersion, MinorSubsystemVersion;
+            WORD DllCharacteristics;
+            IMAGE_DATA_DIRECTORY DataDirectory[IMAGE_NUMBEROF_DIRECTORY_ENTRIES];
+        } OptionalHeader;
+        size_t sectionsOffset;
+    };
+
+    Headers nt() const
     {
         const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes_.data());
-        return *reinterpret_cast<const IMAGE_NT_HEADERS*>(bytes_.data() + dos->e_lfanew);
+        const BYTE* at = bytes_.data() + dos->e_lfanew;
+        Headers h{};
+        std::memcpy(&h.FileHeader, at + sizeof(DWORD), sizeof(h.FileHeader));
+        const size_t optional = dos->e_lfanew + sizeof(DWORD) + sizeof(IMAGE_FILE_HEADER);
+        h.sectionsOffset = optional + h.FileHeader.SizeOfOptionalHeader;
+        std::memcpy(&h.OptionalHeader.Magic, bytes_.data() + optional, sizeof(WORD));
+        if (is64())
+            copyOptional<IMAGE_OPTIONAL_HEADER64>(h, optional);
+        else
+            copyOptional<IMAGE_OPTIONAL_HEADER32>(h, optional);
+        return h;
     }
 
     std::string manifest() const
     {
-        const auto& dir = nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
+        const auto dir = nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE];
         const size_t offset = offsetOf(dir.VirtualAddress);
         if (dir.Size == 0 || offset == 0)
             return {};
@@ -66,10 +88,10 @@ public:
 
     std::vector<IMAGE_SECTION_HEADER> sections() const
     {
-        const auto& headers = nt();
-        const auto* first = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
-            reinterpret_cast<const BYTE*>(&headers.OptionalHeader) + headers.FileHeader.SizeOfOptionalHeader);
-        return {first, first + headers.FileHeader.NumberOfSections};
+        const auto headers = nt();
+        std::vector<IMAGE_SECTION_HEADER> list(headers.FileHeader.NumberOfSections);
+        std::memcpy(list.data(), bytes_.data() + headers.sectionsOffset, list.size() * sizeof(IMAGE_SECTION_HEADER));
+        return list;
     }
 
     // File offset of a relative virtual address, or 0 when no section holds it.
@@ -86,7 +108,7 @@ public:
     std::map<std::string, std::set<std::string>> imports() const
     {
         std::map<std::string, std::set<std::string>> imports;
-        const auto& dir = nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        const auto dir = nt().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
         size_t offset = offsetOf(dir.VirtualAddress);
         if (dir.Size == 0 || offset == 0)
             return imports;
@@ -97,16 +119,10 @@ public:
                 break;
             auto& functions = imports[lowerCase(text(descriptor.Name))];
             const DWORD names = descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
-            for (size_t thunk = offsetOf(names);; thunk += sizeof(IMAGE_THUNK_DATA)) {
-                IMAGE_THUNK_DATA entry;
-                std::memcpy(&entry, bytes_.data() + thunk, sizeof(entry));
-                if (entry.u1.AddressOfData == 0)
-                    break;
-                if (IMAGE_SNAP_BY_ORDINAL(entry.u1.Ordinal))
-                    functions.insert(std::string(1, '#').append(std::to_string(IMAGE_ORDINAL(entry.u1.Ordinal))));
-                else
-                    functions.insert(text(static_cast<DWORD>(entry.u1.AddressOfData + sizeof(WORD))));
-            }
+            if (is64())
+                readThunks<IMAGE_THUNK_DATA64>(offsetOf(names), IMAGE_ORDINAL_FLAG64, functions);
+            else
+                readThunks<IMAGE_THUNK_DATA32>(offsetOf(names), IMAGE_ORDINAL_FLAG32, functions);
         }
         return imports;
     }
@@ -126,6 +142,42 @@ public:
     }
 
 private:
+    bool is64() const
+    {
+        const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes_.data());
+        WORD magic = 0;
+        std::memcpy(&magic, bytes_.data() + dos->e_lfanew + sizeof(DWORD) + sizeof(IMAGE_FILE_HEADER), sizeof(magic));
+        return magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+    }
+
+    template <class Optional>
+    void copyOptional(Headers& h, size_t offset) const
+    {
+        Optional o;
+        std::memcpy(&o, bytes_.data() + offset, sizeof(o));
+        h.OptionalHeader.MajorOperatingSystemVersion = o.MajorOperatingSystemVersion;
+        h.OptionalHeader.MinorOperatingSystemVersion = o.MinorOperatingSystemVersion;
+        h.OptionalHeader.MajorSubsystemVersion = o.MajorSubsystemVersion;
+        h.OptionalHeader.MinorSubsystemVersion = o.MinorSubsystemVersion;
+        h.OptionalHeader.DllCharacteristics = o.DllCharacteristics;
+        std::memcpy(h.OptionalHeader.DataDirectory, o.DataDirectory, sizeof(o.DataDirectory));
+    }
+
+    template <class Thunk, class Flag>
+    void readThunks(size_t thunk, Flag ordinalFlag, std::set<std::string>& functions) const
+    {
+        for (;; thunk += sizeof(Thunk)) {
+            Thunk entry;
+            std::memcpy(&entry, bytes_.data() + thunk, sizeof(entry));
+            if (entry.u1.AddressOfData == 0)
+                break;
+            if (entry.u1.Ordinal & ordinalFlag)
+                functions.insert(std::string(1, '#').append(std::to_string(entry.u1.Ordinal & 0xffff)));
+            else
+                functions.insert(text(static_cast<DWORD>(entry.u1.AddressOfData + sizeof(WORD))));
+        }
+    }
+
     std::string text(DWORD rva) const { return reinterpret_cast<const char*>(bytes_.data() + offsetOf(rva)); }
 
     std::vector<BYTE> bytes_;
@@ -158,32 +210,48 @@ constexpr Architecture kX86{IMAGE_FILE_MACHINE_I386, IMAGE_NT_OPTIONAL_HDR32_MAG
 constexpr Architecture kX64{IMAGE_FILE_MACHINE_AMD64, IMAGE_NT_OPTIONAL_HDR64_MAGIC, "amd64", true};
 constexpr const Architecture& kThisBuild = sizeof(void*) == 4 ? kX86 : kX64;
 
+// The client these checks read: this build's own, or with TGC_CHECK_CLIENT_OF=x86 the x86 build's
+// beside it, which a machine that cannot run 32-bit programs checks from its x64 test program.
+struct ClientUnderCheck {
+    std::wstring path;
+    const Architecture& architecture;
+};
+ClientUnderCheck TheClient()
+{
+    wchar_t other[8] = {};
+    if (GetEnvironmentVariableW(L"TGC_CHECK_CLIENT_OF", other, 8) && std::wstring(other) == L"x86")
+        return {TestSupport::BuildDir() + L"\\..\\x86\\bin\\tgc_client.exe", kX86};
+    return {TestSupport::ClientExePath(), kThisBuild};
+}
+
 TEST(ReleaseHardening, HeaderAndManifestMatchThisBuildsArchitecture)
 {
-    PeImage image(TestSupport::ClientExePath());
+    const auto client = TheClient();
+    PeImage image(client.path);
     ASSERT_TRUE(image.loaded());
-    ASSERT_EQ(image.nt().FileHeader.Machine, kThisBuild.machine);
-    EXPECT_EQ(image.nt().OptionalHeader.Magic, kThisBuild.magic);
+    ASSERT_EQ(image.nt().FileHeader.Machine, client.architecture.machine);
+    EXPECT_EQ(image.nt().OptionalHeader.Magic, client.architecture.magic);
     const std::string manifest = image.manifest();
     const std::string identity = manifest.substr(0, manifest.find("/>", manifest.find("<assemblyIdentity")));
-    EXPECT_NE(identity.find(std::string("processorArchitecture=\"") + kThisBuild.manifestArchitecture + "\""),
+    EXPECT_NE(identity.find(std::string("processorArchitecture=\"") + client.architecture.manifestArchitecture + "\""),
               std::string::npos)
         << identity;
 }
 
 TEST(ReleaseHardening, HeaderAsksForAslrAndDep)
 {
-    PeImage image(TestSupport::ClientExePath());
+    const auto client = TheClient();
+    PeImage image(client.path);
     ASSERT_TRUE(image.loaded());
-    const auto& optional = image.nt().OptionalHeader;
-    ASSERT_EQ(optional.Magic, kThisBuild.magic);
+    const auto optional = image.nt().OptionalHeader;
+    ASSERT_EQ(optional.Magic, client.architecture.magic);
     const struct {
         WORD flag;
         bool wanted;
         const char* name;
     } flags[] = {
         {IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE, true, "dynamic base"},
-        {IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, kThisBuild.highEntropy, "high-entropy VA"},
+        {IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA, client.architecture.highEntropy, "high-entropy VA"},
         {IMAGE_DLLCHARACTERISTICS_NX_COMPAT, true, "NX compatible"},
     };
     for (const auto& f : flags)
@@ -195,7 +263,8 @@ TEST(ReleaseHardening, HeaderAsksForAslrAndDep)
 
 TEST(ReleaseHardening, NoSectionIsBothWritableAndExecutable)
 {
-    PeImage image(TestSupport::ClientExePath());
+    const auto client = TheClient();
+    PeImage image(client.path);
     ASSERT_TRUE(image.loaded());
     for (const auto& section : image.sections()) {
         const std::string name(reinterpret_cast<const char*>(section.Name),
@@ -208,7 +277,8 @@ TEST(ReleaseHardening, NoSectionIsBothWritableAndExecutable)
 
 TEST(ReleaseHardening, ImportsOnlyKnownDllsAndNoDelayLoads)
 {
-    PeImage image(TestSupport::ClientExePath());
+    const auto client = TheClient();
+    PeImage image(client.path);
     ASSERT_TRUE(image.loaded());
     const auto names = image.importedDlls();
     ASSERT_FALSE(names.empty());
@@ -220,7 +290,8 @@ TEST(ReleaseHardening, ImportsOnlyKnownDllsAndNoDelayLoads)
 TEST(ReleaseHardening, ImportsOnlyReviewedFunctionsOfWindows7)
 {
     constexpr std::pair<int, int> kWindows7{6, 1};
-    PeImage image(TestSupport::ClientExePath());
+    const auto client = TheClient();
+    PeImage image(client.path);
     ASSERT_TRUE(image.loaded());
     const auto reviewed = ReviewedImports();
     ASSERT_FALSE(reviewed.empty()) << "the reviewed import list cannot be read";
@@ -244,7 +315,7 @@ TEST(ReleaseHardening, ImportsOnlyReviewedFunctionsOfWindows7)
     }
 
     // The loader refuses an image that asks for a newer system than the one it runs on.
-    const auto& optional = image.nt().OptionalHeader;
+    const auto optional = image.nt().OptionalHeader;
     EXPECT_LE((std::pair<int, int>{optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion}),
               kWindows7);
     EXPECT_LE((std::pair<int, int>{optional.MajorSubsystemVersion, optional.MinorSubsystemVersion}), kWindows7);
@@ -255,7 +326,8 @@ TEST(ReleaseHardening, ImportsOnlyReviewedFunctionsOfWindows7)
 
 TEST(ReleaseReproducibility, HeaderCarriesNoLinkTime)
 {
-    PeImage image(TestSupport::ClientExePath());
+    const auto client = TheClient();
+    PeImage image(client.path);
     ASSERT_TRUE(image.loaded());
     EXPECT_EQ(image.nt().FileHeader.TimeDateStamp, 0u);
 }
