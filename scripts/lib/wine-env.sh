@@ -61,7 +61,7 @@ check_32bit() {
   elif [ ! -x "$WINE32" ]; then
     TGC_32BIT_REASON="Wine's 32-bit side (wine32:i386) is not installed"
     local note="$root/third_party/.wine32-unavailable"
-    [ ! -s "$note" ] || TGC_32BIT_REASON+="; the package archive said: $(head -n 1 "$note")"
+    [ ! -s "$note" ] || TGC_32BIT_REASON+="; when it was tried: $(head -n 1 "$note")"
   elif said="$("$WINE32" --version 2>&1 </dev/null)"; then
     TGC_HOST_32BIT=yes
     TGC_32BIT_REASON=

@@ -63,8 +63,11 @@ tarvo_existed=0
 cleanup() { rm -f "$data/tgc_path.dat"; [ "$tarvo_existed" = 1 ] || rm -rf "$WINEPREFIX/drive_c/ProgramData/Tarvo"; }
 trap cleanup EXIT
 mkdir -p "$data"
-printf '%s' "$(BUILD_DIR="$build" install_fixture_game_center 26.0.2.1046)" >"$data/tgc_path.dat"
 check_32bit
+# The stand-in of this build; where 32-bit programs cannot run, the x64 build's.
+fixtures="$build"
+[ "$TGC_HOST_32BIT" = yes ] || fixtures="$(arch_build_dir x64)"
+printf '%s' "$(BUILD_DIR="$fixtures" install_fixture_game_center 26.0.2.1046)" >"$data/tgc_path.dat"
 for sub in . x64; do
   if [ "$sub" = . ] && [ "$TGC_HOST_32BIT" = no ]; then
     echo "tgc_client.exe (signed, x86): verified above; $(no_32bit_line started)"
