@@ -54,6 +54,17 @@ std::wstring UninstallParent(const std::wstring& path)
     return path.substr(0, path.rfind(L'\\'));
 }
 
+// Stores exactly these bytes. For a string type the set call reads one unit past the data it is
+// given and, where that unit is NUL and the last one is not, stores the NUL too; what follows a
+// vector's end is whatever the heap holds, so a value without its NUL came back 2 bytes longer on
+// some machines. A non-NUL unit after a copy of the data keeps the size as given.
+LSTATUS SetValueExactly(HKEY key, const wchar_t* name, DWORD type, const std::vector<BYTE>& data)
+{
+    std::vector<BYTE> guarded(data);
+    guarded.resize(data.size() + 2 * sizeof(wchar_t), 0xFF);
+    return RegSetValueExW(key, name, 0, type, guarded.data(), static_cast<DWORD>(data.size()));
+}
+
 bool KeyExists(HKEY hive, const std::wstring& path, REGSAM view)
 {
     UniqueRegKey key;
@@ -240,8 +251,7 @@ SavedUninstallEntry::~SavedUninstallEntry()
             for (const RegistryValue& value : ReadValues(key.get()))
                 RegDeleteValueW(key.get(), value.name.c_str());
             for (const RegistryValue& value : values_)
-                RegSetValueExW(key.get(), value.name.c_str(), 0, value.type, value.data.data(),
-                               static_cast<DWORD>(value.data.size()));
+                SetValueExactly(key.get(), value.name.c_str(), value.type, value.data);
         } else {
             DeleteKeyTree(hive_, kUninstallKeyPath, view_);
         }
@@ -255,8 +265,7 @@ SavedUninstallEntry::~SavedUninstallEntry()
 void SavedUninstallEntry::setDisplayIcon(DWORD type, const std::vector<BYTE>& data) const
 {
     const UniqueRegKey key = CreateKey(hive_, kUninstallKeyPath, view_);
-    const LSTATUS status =
-        RegSetValueExW(key.get(), L"DisplayIcon", 0, type, data.data(), static_cast<DWORD>(data.size()));
+    const LSTATUS status = SetValueExactly(key.get(), L"DisplayIcon", type, data);
     if (status != ERROR_SUCCESS)
         Fail("RegSetValueExW", static_cast<DWORD>(status));
 }
