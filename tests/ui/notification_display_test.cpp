@@ -734,6 +734,9 @@ TEST_F(NotificationDisplay, TheLinkHasTheHandCursorAndTheUnderlinedMessageFont)
         ::GetCursorInfo(&cursor);
         return cursor.hCursor;
     };
+    // The cursor read back is the foreground thread's: until the dialog is activated, another
+    // window's cursor would come back whatever the dialog set.
+    ASSERT_EQ(WaitForForeground(dialog), dialog);
     RECT link{};
     ::GetWindowRect(::GetDlgItem(dialog, kSupportLinkId), &link);
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&link), 2);
