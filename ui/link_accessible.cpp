@@ -5,6 +5,7 @@
 #include <atomic>
 #include <new>
 
+#include "libraries/system/win32/dll_search.h"
 #include "ui/keyboard_link.h"
 
 namespace Ui {
@@ -12,6 +13,24 @@ namespace Ui {
 namespace {
 
 constexpr wchar_t kDefaultAction[] = L"Jump";
+
+// oleacc.dll is no known DLL: imported, it would be searched for in the game folder before the first
+// line runs. It is loaded from the system folder when a client first asks, and stays loaded, since the
+// objects it makes may outlive any dialog.
+struct AccessibilityFunctions {
+    decltype(&::CreateStdAccessibleObject) createStandard = nullptr;
+    decltype(&::LresultFromObject) resultFromObject = nullptr;
+};
+
+const AccessibilityFunctions& Accessibility()
+{
+    static const HMODULE oleacc = System::Win32::LoadSystemLibrary(L"oleacc.dll").release();  // never freed
+    static const AccessibilityFunctions functions{
+        oleacc ? System::Win32::GetProc<decltype(&::CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject")
+               : nullptr,
+        oleacc ? System::Win32::GetProc<decltype(&::LresultFromObject)>(oleacc, "LresultFromObject") : nullptr};
+    return functions;
+}
 
 bool IsSelf(const VARIANT& child)
 {
@@ -29,7 +48,7 @@ public:
     {
         if (object == nullptr)
             return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -166,8 +185,11 @@ private:
 
 LRESULT LinkAccessibleObject(HWND link, WPARAM wParam)
 {
+    const AccessibilityFunctions& oleacc = Accessibility();
+    if (oleacc.createStandard == nullptr || oleacc.resultFromObject == nullptr)
+        return 0;
     IAccessible* standard = nullptr;
-    if (FAILED(::CreateStdAccessibleObject(link, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
+    if (FAILED(oleacc.createStandard(link, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard))) ||
         standard == nullptr)
         return 0;
     auto* wrapper = new (std::nothrow) LinkAccessible(link, standard);
@@ -176,7 +198,7 @@ LRESULT LinkAccessibleObject(HWND link, WPARAM wParam)
         return 0;
     }
     // LresultFromObject takes its own reference (or none on failure); ours ends here either way.
-    const LRESULT result = ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(wrapper));
+    const LRESULT result = oleacc.resultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(wrapper));
     wrapper->Release();
     return result > 0 ? result : 0;
 }

@@ -41,11 +41,11 @@ HostProcess::HostProcess(const std::wstring& arguments, HostRights rights) : m_j
     PROCESS_INFORMATION info{};
     if (!m_job)
         return;
-    const bool started = rights == HostRights::StandardUser
+    const bool created = rights == HostRights::StandardUser
                              ? TestSupport::StartAsStandardUser(commandLine, CREATE_SUSPENDED, info)
                              : ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                                                 nullptr, nullptr, &startup, &info) != FALSE;
-    if (!started)
+    if (!created)
         return;
     System::Win32::UniqueHandle thread(info.hThread);
     m_process.reset(info.hProcess);

@@ -917,7 +917,7 @@ TEST_F(NotificationDisplay, TheLinkIsAnnouncedAsALinkAndItsDefaultActionOpensIt)
 
     const auto accessible = [dialog](int id) {
         System::Win32::ComRef<IAccessible> object;
-        ::AccessibleObjectFromWindow(::GetDlgItem(dialog, id), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+        ::AccessibleObjectFromWindow(::GetDlgItem(dialog, id), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                      object.putVoid());
         return object;
     };

@@ -12,6 +12,8 @@ public:
     ~ComRef() { reset(); }
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
+    ComRef(ComRef&& other) noexcept : m_object(other.m_object) { other.m_object = nullptr; }
+    ComRef& operator=(ComRef&&) = delete;
 
     Interface* get() const { return m_object; }
     Interface* operator->() const { return m_object; }
