@@ -2,6 +2,7 @@
 // the desktop's user), without them by the shell's open in this process; and what a failure means.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,11 @@ struct Row {
     std::vector<std::wstring> calls;
     bool opened;
 };
+
+void PrintTo(const Row& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class WebAddressOpen : public testing::TestWithParam<Row> {};
 

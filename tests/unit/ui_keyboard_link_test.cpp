@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "ui/keyboard_link.h"
 #include "ui/link_colour.h"
 
@@ -17,6 +19,11 @@ struct ColourRow {
     bool highContrast;
     COLORREF colour;
 };
+
+void PrintTo(const ColourRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class LinkColour : public testing::TestWithParam<ColourRow> {};
 
@@ -40,6 +47,11 @@ struct KeyRow {
     LPARAM flags;
     bool opens;
 };
+
+void PrintTo(const KeyRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 class LinkKeys : public testing::TestWithParam<KeyRow> {};
 
