@@ -36,9 +36,11 @@ LRESULT CALLBACK KeyboardLinkProc(HWND link, UINT message, WPARAM wParam, LPARAM
     const WNDPROC staticProc = StaticProcOf(link);
     switch (message) {
         case WM_GETDLGCODE:
-            // Enter must reach the link rather than press the default button; Space reaches it anyway.
+            // Enter must reach the link rather than press the default button, and the characters of
+            // Enter and Space must not be taken for mnemonics (the dialog would beep at them).
             if (const auto* key = reinterpret_cast<const MSG*>(lParam);
-                key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+                key != nullptr && (key->message == WM_KEYDOWN || key->message == WM_CHAR) &&
+                (key->wParam == VK_RETURN || key->wParam == VK_SPACE))
                 return DLGC_WANTMESSAGE;
             return ::CallWindowProcW(staticProc, link, message, wParam, lParam);
         case WM_KEYDOWN:
