@@ -892,7 +892,7 @@ TEST_F(NotificationDisplay, TheLinkAndTheInstallButtonOpenTheirAddressesWithTheN
         ASSERT_NE(dialog, nullptr);
         if (c.id == kSupportLinkId) {
             const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
-        const ControlInfo* link = FindControl(controls, kSupportLinkId);
+            const ControlInfo* link = FindControl(controls, kSupportLinkId);
             ASSERT_NE(link, nullptr);
             ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
             ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
