@@ -59,7 +59,7 @@ NotificationDialog::NotificationDialog(HWND owner, const wchar_t* message, const
         LayOutNotification(m_state.message ? m_state.message.get() : L"", buffered, metrics, measure);
 
     for (const LayoutControl& control : layout.controls)
-        m_template.Add(control.atom, control.id, control.rect, control.text.c_str());
+        m_template.Add(control.atom, control.id, control.rect, control.text.c_str(), control.extraStyle);
     m_template.SetFrame(kDialogStyle, layout.dialogUnits);
 
     m_state.messageRect = layout.messageRect;

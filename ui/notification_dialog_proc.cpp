@@ -1,20 +1,20 @@
 #include "ui/notification_dialog_proc.h"
 
 #include <windowsx.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
 #include "libraries/system/win32/unique_resource.h"
+#include "libraries/system/win32/web_address_open.h"
 #include "ui/framework/gdi_scopes.h"
+#include "ui/keyboard_link.h"
+#include "ui/link_colour.h"
 #include "ui/notification_layout.h"
 
 namespace Ui {
 
 namespace {
 
-constexpr COLORREF kLinkColour = RGB(0, 0, 255);
-constexpr COLORREF kVisitedLinkColour = RGB(128, 0, 128);
 constexpr int kLastControlId = 25;
 constexpr WPARAM kCancel = IDCANCEL;  // Escape, the close box, Alt+F4
 constexpr WPARAM kCloseCommand = IDCLOSE;
@@ -73,6 +73,8 @@ INT_PTR OnInitDialog(HWND dialog, NotificationDialogState& state)
             SetFont(control, state.messageFont.get());
     }
     ::SetFocus(::GetDlgItem(dialog, state.defaultControlId));
+    if (state.supportId != 0)
+        MakeKeyboardLink(::GetDlgItem(dialog, state.supportId));
 
     if (const HWND icon = ::GetDlgItem(dialog, kIconControlId)) {
         ::SetWindowLongPtrW(icon, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.icon.get()));
@@ -100,13 +102,20 @@ INT_PTR OnEraseBackground(HWND dialog, const NotificationDialogState& state, HDC
 INT_PTR OnStaticColour(const NotificationDialogState& state, HDC dc, HWND control)
 {
     if (state.supportId != 0 && ::GetDlgCtrlID(control) == state.supportId) {
-        ::SetTextColor(dc, state.visited ? kVisitedLinkColour : kLinkColour);
+        ::SetTextColor(dc, LinkTextColour(state.visited, HighContrastOn(), ::GetSysColor(COLOR_HOTLIGHT)));
         ::SetBkMode(dc, TRANSPARENT);
     } else {
         ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
         ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     }
     return reinterpret_cast<INT_PTR>(state.windowBrush.get());
+}
+
+// The link was clicked, or activated from the keyboard: open it and repaint it in its new colour.
+void ActivateSupportLink(HWND dialog, NotificationDialogState& state)
+{
+    OpenLink(state, state.supportId);
+    ::InvalidateRect(::GetDlgItem(dialog, state.supportId), nullptr, TRUE);
 }
 
 INT_PTR OnCommand(NotificationDialogState& state, WPARAM command)
@@ -150,10 +159,13 @@ INT_PTR CALLBACK NotificationDialogProc(HWND dialog, UINT message, WPARAM wParam
         case WM_LBUTTONUP:
             if (OverSupportLink(dialog, *state, lParam) && state->pressed) {
                 state->pressed = false;
-                OpenLink(*state, state->supportId);
-                ::InvalidateRect(::GetDlgItem(dialog, state->supportId), nullptr, TRUE);  // repaint in the new colour
+                ActivateSupportLink(dialog, *state);
             }
             return FALSE;
+        case kActivateLinkMessage:
+            if (state->supportId != 0 && wParam == state->supportId)
+                ActivateSupportLink(dialog, *state);
+            return TRUE;
         case WM_COMMAND:
             return OnCommand(*state, wParam);
         case WM_NCDESTROY:
@@ -180,8 +192,7 @@ LRESULT CALLBACK IconStaticProc(HWND control, UINT message, WPARAM, LPARAM)
 void OpenLink(NotificationDialogState& state, int id)
 {
     const auto open = [&state](const wchar_t* target) {
-        const auto instance = ::ShellExecuteW(nullptr, L"open", target, nullptr, nullptr, SW_SHOWNORMAL);
-        if (reinterpret_cast<INT_PTR>(instance) > 32)
+        if (System::Win32::OpenWebAddress(target))
             state.visited = true;
     };
     if (state.actionTarget && state.actionId != 0 && id == state.actionId)

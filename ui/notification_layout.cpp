@@ -143,16 +143,18 @@ NotificationLayout LayOutNotification(std::wstring_view message, const Notificat
     layout.messageRect = block.messageRect;
     layout.iconRect = block.iconRect;
     if (layout.iconRect)
-        layout.controls.push_back({CXDialogItem::kStaticAtom, kIconControlId, *layout.iconRect, L""});
+        layout.controls.push_back({CXDialogItem::kStaticAtom, kIconControlId, *layout.iconRect, L"", 0});
 
     WORD nextStaticId = kFirstStaticId;
-    layout.controls.push_back({CXDialogItem::kStaticAtom, nextStaticId++, layout.messageRect, std::wstring(message)});
+    layout.controls.push_back(
+        {CXDialogItem::kStaticAtom, nextStaticId++, layout.messageRect, std::wstring(message), 0});
     if (options.supportCaption != nullptr) {
         layout.supportRect = PlaceSupportLink(options.supportCaption, layout.messageRect, layout.textWidthLimit,
                                               metrics.baseUnits, measure);
         layout.supportId = nextStaticId;
+        // A tab stop: the keyboard reaches the link after the buttons, since it comes before them.
         layout.controls.push_back(
-            {CXDialogItem::kStaticAtom, nextStaticId++, *layout.supportRect, options.supportCaption});
+            {CXDialogItem::kStaticAtom, nextStaticId++, *layout.supportRect, options.supportCaption, WS_TABSTOP});
     }
     layout.lastStaticId = static_cast<WORD>(nextStaticId - 1);
 
@@ -168,7 +170,7 @@ NotificationLayout LayOutNotification(std::wstring_view message, const Notificat
     WORD id = kFirstButtonId;
     for (std::size_t i = 0; i < captions.size(); ++i) {
         const RECT rect{left, rowTop, left + widths[i], rowTop + layout.buttonSize.cy};
-        layout.controls.push_back({CXDialogItem::kButtonAtom, id++, rect, captions[i]});
+        layout.controls.push_back({CXDialogItem::kButtonAtom, id++, rect, captions[i], 0});
         left += widths[i] + kButtonGap;
     }
     // The action caption was appended last, so the last button carries the action, whatever its caption.

@@ -44,6 +44,7 @@ struct LayoutControl {
     WORD id;
     RECT rect;  // pixels
     std::wstring text;
+    DWORD extraStyle;  // added to the style of its kind
 };
 
 struct NotificationLayout {

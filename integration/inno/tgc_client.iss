@@ -8,7 +8,8 @@
 ;
 ; What it does by itself:
 ;   [Files]  puts tgc_client.exe into {app}, the game folder;
-;   [Run]    --install <TgcInstallArgument> once the game's files are in place;
+;   [Run]    --install <TgcInstallArgument> once the game's files are in place, as the user who started
+;            the setup (runasoriginaluser): the player's own rights, not the ones the setup was given;
 ;   [Code]   --uninstall when the uninstaller starts to uninstall, before any file is removed; the
 ;            client returns only when the game center sets the event "<folder key>tgc_uninstall_mtx"
 ;            or ends, and the uninstaller waits for it.
@@ -26,6 +27,8 @@
 ;           (--update, --verify-integrity, --cct TYPE, or an empty text to open the game)
 ;   [Code]  TgcOpen, TgcUpdate, TgcVerifyIntegrity, TgcChangeClientType(ClientType), TgcInstall(Argument),
 ;           TgcUninstall: true when the client was started, false (and a line in the setup log) when not.
+;           In the setup they run as the user who started it (ExecAsOriginalUser); Inno Setup has no such
+;           call in the uninstaller, where they run with the uninstaller's rights.
 
 #ifndef TgcInstallArgument
   #error tgc_client.iss: define TgcInstallArgument, the game's word for the install operation, before the include
@@ -38,7 +41,7 @@
 Source: "{#TgcClientExe}"; DestDir: "{app}"; DestName: "tgc_client.exe"; Flags: ignoreversion
 
 [Run]
-Filename: "{app}\tgc_client.exe"; Parameters: "{code:TgcArguments|--install {#TgcInstallArgument}}"; Flags: waituntilterminated
+Filename: "{app}\tgc_client.exe"; Parameters: "{code:TgcArguments|--install {#TgcInstallArgument}}"; Flags: waituntilterminated runasoriginaluser
 
 [Code]
 // Text in quote marks that the Windows argument rules read back exactly (folders hold no quote marks).
@@ -73,13 +76,18 @@ begin
   Result := Result + ' --target-game-folder ' + TgcQuoted(ExpandConstant('{app}'));
 end;
 
-// Runs the client in the game folder with Operation and waits for it to end.
+// Runs the client in the game folder with Operation and waits for it to end: in the setup as the user
+// who started it, so that the player does not get a browser with the setup's administrator rights.
 function TgcRun(Operation: String): Boolean;
 var
   ResultCode: Integer;
 begin
-  Result := Exec(ExpandConstant('{app}\tgc_client.exe'), TgcArguments(Operation), '', SW_SHOWNORMAL,
-                 ewWaitUntilTerminated, ResultCode);
+  if IsUninstaller then
+    Result := Exec(ExpandConstant('{app}\tgc_client.exe'), TgcArguments(Operation), '', SW_SHOWNORMAL,
+                   ewWaitUntilTerminated, ResultCode)
+  else
+    Result := ExecAsOriginalUser(ExpandConstant('{app}\tgc_client.exe'), TgcArguments(Operation), '',
+                                 SW_SHOWNORMAL, ewWaitUntilTerminated, ResultCode);
   if not Result then
     Log('tgc_client.exe did not start: ' + SysErrorMessage(ResultCode));
 end;

@@ -21,6 +21,10 @@
 ; an installer cannot learn from it whether the game center is installed. When the client itself
 ; cannot be started the error flag is set.
 ;
+; NSIS starts the client with the installer's own rights (administrator under RequestExecutionLevel
+; admin): it has no command that starts a program as the user who ran the setup. The client then opens
+; web pages through the desktop's shell, as that user, never with the installer's rights.
+;
 ; FOLDER is handed over as the game folder with --target-game-folder, quoted by the Windows argument
 ; rules, so a folder with blanks, non-ASCII characters or a trailing backslash (a drive root) arrives
 ; exactly as written. The client starts the game center with it, unchanged, after "--target-game-folder"

@@ -5,14 +5,19 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "scoped_registry_value.h"
 #include "screen_capture.h"
 #include "stand_in_game_center.h"
 #include "support/process_runner.h"
+#include "support/standard_user_launch.h"
 #include "support/test_paths.h"
 #include "support/ui_windows.h"
 
@@ -273,6 +278,77 @@ TEST(ClientWindows, AskedForNotificationIsShownEvenWhenQuietAndStartsNothing)
         ExpectEndsWithZero(*client);
     }
     EXPECT_TRUE(gameCenter.nothingStarted(300));
+}
+
+// The client started by an installer has administrator rights: the support page must open as the
+// desktop's user, so the desktop's shell starts the browser (here the recorder, which writes down its
+// parent). A standard user's client starts it itself.
+TEST(ClientWindows, TheSupportLinkOfAnElevatedClientIsOpenedByTheDesktopShellAndOfAStandardOneByTheClient)
+{
+    const std::wstring parentLog = TestSupport::ScratchDir() + L"\\client_opened_with_parent.log";
+    const UiTest::ScopedRegistryValue recorderWithParent(
+        HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", L"",
+        L"\"" + TestSupport::BuildDir() + L"\\fixtures\\url_recorder\\url_recorder.exe\" --with-parent \"" + parentLog +
+            L"\" \"%1\"");
+    ASSERT_TRUE(recorderWithParent.Applied());
+    const std::wstring client = TestSupport::ClientExePath();
+    const std::wstring commandLine = L"\"" + client + L"\" --propose-zgc-install 111";
+    const struct {
+        const char* who;
+        bool administrator;
+        std::string openedBy;
+    } cases[] = {{"administrator", true, "explorer.exe"}, {"standard user", false, "tgc_client.exe"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.who);
+        ::DeleteFileW(parentLog.c_str());
+        std::unique_ptr<ChildProcess> elevated;
+        System::Win32::UniqueHandle standardProcess;
+        DWORD processId = 0;
+        if (c.administrator) {
+            elevated = std::make_unique<ChildProcess>(client, commandLine);
+            processId = elevated->processId();
+        } else {
+            PROCESS_INFORMATION started{};
+            ASSERT_TRUE(TestSupport::StartAsStandardUser(commandLine, 0, started));
+            const System::Win32::UniqueHandle thread(started.hThread);
+            standardProcess.reset(started.hProcess);
+            processId = started.dwProcessId;
+        }
+        const HWND dialog = TestSupport::WaitForDialog(kTitle, processId, kShowTimeoutMs);
+        ASSERT_NE(dialog, nullptr) << "no notification";
+        std::optional<POINT> linkCentre;
+        for (const auto& control : TestSupport::DialogControls(dialog)) {
+            if (control.id == kMessageId + 1)
+                linkCentre =
+                    POINT{(control.rect.left + control.rect.right) / 2, (control.rect.top + control.rect.bottom) / 2};
+        }
+        ASSERT_TRUE(linkCentre) << "no support link";
+        for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+            DWORD_PTR ignored = 0;
+            ASSERT_NE(::SendMessageTimeoutW(dialog, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                                            MAKELPARAM(linkCentre->x, linkCentre->y), SMTO_ABORTIFHUNG, kEndTimeoutMs,
+                                            &ignored),
+                      0);
+        }
+        std::string recorded;
+        const ULONGLONG deadline = ::GetTickCount64() + kEndTimeoutMs;
+        while (recorded.empty() && ::GetTickCount64() < deadline) {
+            ::Sleep(50);
+            std::ifstream log{std::filesystem::path(parentLog)};
+            std::getline(log, recorded);
+        }
+        std::cout << "[ recorder ] " << c.who << ": " << recorded << std::endl;
+        EXPECT_EQ(recorded, "https://games.tarvo.com/support/products/tgc/ " + c.openedBy);
+        EXPECT_TRUE(::IsWindowVisible(dialog)) << "the link leaves the dialog open";
+        CloseWithCloseBox(dialog);
+        if (elevated) {
+            ExpectEndsWithZero(*elevated);
+        } else {
+            EXPECT_EQ(::WaitForSingleObject(standardProcess.get(), kEndTimeoutMs), WAIT_OBJECT_0);
+            ::TerminateProcess(standardProcess.get(), 1);  // does nothing once it has ended
+        }
+    }
+    ::DeleteFileW(parentLog.c_str());
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "installer_support.h"
 #include "stand_in_game_center.h"
@@ -29,10 +31,17 @@ constexpr wchar_t kUninstallKeys[] = L"Software\\Microsoft\\Windows\\CurrentVers
 constexpr wchar_t kDefaultFolder[] = L"C:\\Program Files (x86)\\Example Game";
 constexpr wchar_t kSilently[] = L" /VERYSILENT /SUPPRESSMSGBOXES";
 
+// The setup's own log, which says as whom it ran each [Run] entry.
+std::wstring SetupLogPath()
+{
+    return TestSupport::ScratchDir() + L"\\inno_setup.log";
+}
+
 void InstallSilently(const wchar_t* installer, const std::wstring& dirArgument)
 {
     const std::wstring setup = InstallerTests::ExamplePath(std::wstring(L"inno\\") + installer);
-    InstallerRun run({setup, Quoted(setup) + kSilently + dirArgument});
+    ::DeleteFileW(SetupLogPath().c_str());
+    InstallerRun run({setup, Quoted(setup) + kSilently + L" /LOG=" + Quoted(SetupLogPath()) + dirArgument});
     ASSERT_TRUE(run.finish(InstallerTests::kEndMs)) << "the setup did not end";
     EXPECT_EQ(run.exitCode(), 0u);
     EXPECT_EQ(run.windowsSeen(), std::vector<std::wstring>{});
@@ -48,6 +57,26 @@ void PrintRecorded(const std::wstring& install, const std::wstring& uninstall)
 {
     std::printf("install recorded:   %s\nuninstall recorded: %s\n", TestSupport::WideToUtf8(install).c_str(),
                 TestSupport::WideToUtf8(uninstall).c_str());
+}
+
+// The first lines of the setup log's [Run] entry (the one that starts the client), without their time
+// stamps: "-- Run entry --", "Run as: ...", "Type: ...", "Filename: ...".
+std::vector<std::string> ClientRunEntry()
+{
+    std::istringstream log(TestSupport::ReadFileBytes(SetupLogPath()).value_or(""));
+    std::vector<std::string> entry;
+    std::string line;
+    while (std::getline(log, line) && entry.size() < 4) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t header = line.find("-- Run entry --");
+        if (entry.empty() && header == std::string::npos)
+            continue;
+        // "<date> <time>   <text>"
+        const std::size_t text = line.find_first_not_of(' ', line.find(' ', line.find(' ') + 1));
+        entry.push_back(text == std::string::npos ? line : line.substr(text));
+    }
+    return entry;
 }
 
 struct FolderCase {
@@ -70,6 +99,12 @@ TEST(Installer, InnoSilentInstallAndUninstallHandTheGameCenterTheExactFolderAndW
         const GameFolder game(c.folder, std::wstring(kUninstallKeys) + L"ExampleGame_is1");
         const StandInGameCenter gameCenter;
         InstallSilently(L"example-game-setup.exe", c.dirArgument);
+        // The start after install runs as the user who started the setup, not with the setup's rights.
+        const std::vector<std::string> runEntry = ClientRunEntry();
+        for (const std::string& line : runEntry)
+            std::printf("setup log: %s\n", line.c_str());
+        ASSERT_GE(runEntry.size(), 2u) << "no [Run] entry in the setup log";
+        EXPECT_NE(runEntry[1].find("Run as: Original user"), std::string::npos) << runEntry[1];
         EXPECT_EQ(TestSupport::ReadFileBytes(game.file(L"tgc_client.exe")),
                   TestSupport::ReadFileBytes(InstallerTests::BuiltClientPath()));
         const auto records = gameCenter.waitForRecords(1);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/standard_user_launch.h"
 #include "support/test_paths.h"
 
 namespace UiTest {
@@ -26,7 +27,7 @@ System::Win32::UniqueHandle KillOnCloseJob()
 
 }  // namespace
 
-HostProcess::HostProcess(const std::wstring& arguments) : m_job(KillOnCloseJob())
+HostProcess::HostProcess(const std::wstring& arguments, HostRights rights) : m_job(KillOnCloseJob())
 {
     static int started = 0;
     m_outcomePath = TestSupport::ScratchDir() + L"\\ui_host_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
@@ -38,8 +39,13 @@ HostProcess::HostProcess(const std::wstring& arguments) : m_job(KillOnCloseJob()
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!m_job || !::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                                    nullptr, &startup, &info))
+    if (!m_job)
+        return;
+    const bool created = rights == HostRights::StandardUser
+                             ? TestSupport::StartAsStandardUser(commandLine, CREATE_SUSPENDED, info)
+                             : ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                                                nullptr, nullptr, &startup, &info) != FALSE;
+    if (!created)
         return;
     System::Win32::UniqueHandle thread(info.hThread);
     m_process.reset(info.hProcess);

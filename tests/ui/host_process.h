@@ -10,10 +10,14 @@
 
 namespace UiTest {
 
+// Whose rights the host runs with. Every process here is an administrator; a client that links open
+// as it does for a player must run as a standard user.
+enum class HostRights { StandardUser, Administrator };
+
 class HostProcess {
 public:
     // Starts bin\notification_host.exe with `arguments`; everything in its job dies with this object.
-    explicit HostProcess(const std::wstring& arguments);
+    explicit HostProcess(const std::wstring& arguments, HostRights rights = HostRights::StandardUser);
     ~HostProcess();
     HostProcess(const HostProcess&) = delete;
     HostProcess& operator=(const HostProcess&) = delete;

@@ -1,6 +1,7 @@
 // Notifications on a real display, driven from outside as a user would: the texts and controls shown,
 // what each way of closing returns, and which addresses get opened.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,9 @@
 #include <atomic>
 #include <cstdlib>
 #include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <sstream>
@@ -21,7 +25,10 @@
 #include "scoped_registry_value.h"
 #include "scoped_system_look.h"
 #include "screen_capture.h"
+#include "libraries/system/win32/com_ref.h"
+#include "libraries/system/win32/com_scope.h"
 #include "support/import_patch.h"
+#include "support/standard_user_launch.h"
 #include "support/test_paths.h"
 #include "support/ui_windows.h"
 #include "ui/framework/gdi_scopes.h"
@@ -268,11 +275,13 @@ void ExpectOnlyWindowAndTextColoursInTheBand(const Image& image, const ControlIn
 }
 
 // A notification shown on a second thread of this program, so that what only its own process can see
-// (fonts, cursors, the calls it makes to the system) can be read here.
+// (fonts, cursors, the calls it makes to the system) can be read here. The thread acts as a standard
+// user, as a player's client runs.
 class DialogOnSecondThread {
 public:
     DialogOnSecondThread(const wchar_t* message, const Ui::NotificationOptions& options)
         : m_thread([this, message, options] {
+              const TestSupport::StandardUserThread standardUser;
               const Win32xx::CWinApp app;
               m_result = Ui::ShowMessageDialog(message, &options);
           }),
@@ -555,6 +564,125 @@ TEST_F(NotificationDisplay, APressOverTheLinkReleasedElsewhereOpensNothingUntilA
     EXPECT_EQ(UiTest::OpenedAddresses(), std::vector<std::string>{Support()});
 }
 
+// Pixels of the focus mark: DrawFocusRect inverts the white band to black along the link's edges,
+// where neither the blue text nor anything else is black.
+int FocusMarkPixels(const Image& image, const RECT& link)
+{
+    int marked = 0;
+    for (int x = link.left; x < link.right; ++x)
+        marked += (image.At(x, link.top) == RGB(0, 0, 0)) + (image.At(x, link.bottom - 1) == RGB(0, 0, 0));
+    for (int y = link.top + 1; y < link.bottom - 1; ++y)
+        marked += (image.At(link.left, y) == RGB(0, 0, 0)) + (image.At(link.right - 1, y) == RGB(0, 0, 0));
+    return marked;
+}
+
+HWND WaitForFocus(HWND dialog, HWND expected)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + kPaintTimeoutMs;
+    while (TestSupport::FocusedWindowOfThread(dialog) != expected && ::GetTickCount64() < deadline)
+        ::Sleep(20);
+    return TestSupport::FocusedWindowOfThread(dialog);
+}
+
+TEST_F(NotificationDisplay, TabReachesTheLinkAfterTheButtonsWhichShowsItsFocusAndOpensWithEnterAndSpace)
+{
+    HostProcess host(L"buttons \"A|B\" -");
+    const HWND dialog = WaitForNotification(host);
+    ASSERT_NE(dialog, nullptr);
+    const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+    const ControlInfo* link = FindControl(controls, kSupportLinkId);
+    ASSERT_NE(link, nullptr);
+    EXPECT_NE(link->style & WS_TABSTOP, 0u);
+    const HWND first = ::GetDlgItem(dialog, 23);
+    ASSERT_EQ(WaitForFocus(dialog, first), first) << "the first button has the focus at first";
+    const Image unfocused = CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link->rect, kBlue) > 0; });
+    EXPECT_EQ(FocusMarkPixels(unfocused, link->rect), 0);
+
+    const auto tab = [dialog] { PostKey(dialog, WM_KEYDOWN, WM_KEYUP, VK_TAB, 0x000F0000); };
+    tab();
+    ASSERT_EQ(WaitForFocus(dialog, ::GetDlgItem(dialog, 24)), ::GetDlgItem(dialog, 24));
+    tab();
+    ASSERT_EQ(WaitForFocus(dialog, link->hwnd), link->hwnd) << "after the buttons comes the link";
+    const Image focused =
+        CaptureClientWhen(dialog, [&](const Image& i) { return FocusMarkPixels(i, link->rect) > 20; });
+    EXPECT_GT(FocusMarkPixels(focused, link->rect), 20) << "a dotted frame round the link";
+    SaveScreenshot(dialog, L"notification-link-focused");
+
+    const struct {
+        const char* key;
+        WPARAM code;
+        LPARAM flags;
+    } keys[] = {{"Enter", VK_RETURN, 0x001C0000}, {"Space", VK_SPACE, 0x00390000}};
+    std::vector<std::string> expected;
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.key);
+        PostKey(dialog, WM_KEYDOWN, WM_KEYUP, key.code, key.flags);
+        expected.push_back(Support());
+        EXPECT_EQ(UiTest::WaitForOpenedAddresses(expected.size(), kEndTimeoutMs), expected);
+        EXPECT_TRUE(host.Running()) << "the dialog stays open";
+        EXPECT_EQ(TestSupport::FocusedWindowOfThread(dialog), link->hwnd);
+    }
+    const Image visited = CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link->rect, kPurple) > 10; });
+    EXPECT_GT(visited.Count(link->rect, kPurple), 10) << "a visited link is purple";
+
+    // Round to the first button again: the mark goes with the focus.
+    tab();
+    ASSERT_EQ(WaitForFocus(dialog, first), first);
+    const Image left = CaptureClientWhen(dialog, [&](const Image& i) { return FocusMarkPixels(i, link->rect) == 0; });
+    EXPECT_EQ(FocusMarkPixels(left, link->rect), 0);
+    CancelDialog(dialog, Cancel::Escape);
+    ASSERT_TRUE(HostEnds(host));
+    EXPECT_EQ(host.Outcome()["result"], std::to_string(IDCANCEL));
+    EXPECT_EQ(UiTest::OpenedAddresses().size(), 2u);
+}
+
+// An administrator's client (an installer's) hands the address to the desktop's shell, whose process
+// starts the browser; a standard user's client starts it itself.
+TEST_F(NotificationDisplay, AnElevatedClientHasTheDesktopShellOpenTheLinkAndAStandardOneOpensItItself)
+{
+    const std::wstring parentLog = TestSupport::ScratchDir() + L"\\ui_opened_with_parent.log";
+    const UiTest::ScopedRegistryValue recorderWithParent(
+        HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", L"",
+        L"\"" + TestSupport::BuildDir() + L"\\fixtures\\url_recorder\\url_recorder.exe\" --with-parent \"" + parentLog +
+            L"\" \"%1\"");
+    ASSERT_TRUE(recorderWithParent.Applied());
+    const struct {
+        const char* who;
+        UiTest::HostRights rights;
+        std::string openedBy;
+    } cases[] = {{"standard user", UiTest::HostRights::StandardUser, "notification_host.exe"},
+                 {"administrator", UiTest::HostRights::Administrator, "explorer.exe"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.who);
+        ::DeleteFileW(parentLog.c_str());
+        HostProcess host(L"prompt 111", c.rights);
+        const HWND dialog = WaitForNotification(host);
+        ASSERT_NE(dialog, nullptr);
+        const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+        const ControlInfo* link = FindControl(controls, kSupportLinkId);
+        ASSERT_NE(link, nullptr);
+        const Image before = CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link->rect, kBlue) > 0; });
+        ASSERT_GT(before.Count(link->rect, kBlue), 0) << "the link is shown";
+        ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
+        ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
+        std::string recorded;
+        const ULONGLONG deadline = ::GetTickCount64() + kEndTimeoutMs;
+        while (recorded.empty() && ::GetTickCount64() < deadline) {
+            ::Sleep(50);
+            std::ifstream log{std::filesystem::path(parentLog)};
+            std::getline(log, recorded);
+        }
+        std::cout << "[ recorder ] " << c.who << ": " << recorded << std::endl;
+        EXPECT_EQ(recorded, Support() + " " + c.openedBy);
+        const Image after =
+            CaptureClientWhen(dialog, [&](const Image& i) { return i.Count(link->rect, kPurple) > 10; });
+        EXPECT_GT(after.Count(link->rect, kPurple), 10) << "opened: the link turns purple";
+        CancelDialog(dialog, Cancel::Escape);
+        ASSERT_TRUE(HostEnds(host));
+    }
+    ::DeleteFileW(parentLog.c_str());
+}
+
 TEST_F(NotificationDisplay, ThreeListedCaptionsFillTheRowAndTheThirdCarriesTheAction)
 {
     const struct {
@@ -766,7 +894,8 @@ TEST_F(NotificationDisplay, TheLinkAndTheInstallButtonOpenTheirAddressesWithTheN
         const HWND dialog = shown.Dialog();
         ASSERT_NE(dialog, nullptr);
         if (c.id == kSupportLinkId) {
-            const ControlInfo* link = FindControl(TestSupport::DialogControls(dialog), kSupportLinkId);
+            const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+            const ControlInfo* link = FindControl(controls, kSupportLinkId);
             ASSERT_NE(link, nullptr);
             ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONDOWN, CentreOf(link->rect)));
             ASSERT_TRUE(MouseButton(dialog, WM_LBUTTONUP, CentreOf(link->rect)));
@@ -776,6 +905,67 @@ TEST_F(NotificationDisplay, TheLinkAndTheInstallButtonOpenTheirAddressesWithTheN
         shown.End();
         EXPECT_EQ(g_shellOpens.Take(), (std::vector<std::pair<std::wstring, INT>>{{c.address, SW_SHOWNORMAL}}));
     }
+}
+
+// What a screen reader is told: the support link is a focusable link whose default action opens it;
+// the message stays text.
+TEST_F(NotificationDisplay, TheLinkIsAnnouncedAsALinkAndItsDefaultActionOpensIt)
+{
+    const System::Win32::ComScope com;
+    const TestSupport::ScopedImportPatch patch("SHELL32.dll", "ShellExecuteW",
+                                               reinterpret_cast<void*>(&RecordShellOpen));
+    ASSERT_TRUE(patch.Applied());
+    g_shellOpens.Take();
+    const std::wstring installer = Ui::InstallerAddress();
+    const std::wstring support = Ui::SupportAddress();
+    DialogOnSecondThread shown(L"Choose one.", LinkAndInstallButton(installer, support));
+    const HWND dialog = shown.Dialog();
+    ASSERT_NE(dialog, nullptr);
+
+    const auto accessible = [dialog](int id) {
+        System::Win32::ComRef<IAccessible> object;
+        ::AccessibleObjectFromWindow(::GetDlgItem(dialog, id), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                     object.putVoid());
+        return object;
+    };
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    // The standard description of the other controls differs between systems (Wine calls every one a
+    // client area); only the link is a link.
+    const struct {
+        int id;
+        bool link;
+    } roles[] = {{kSupportLinkId, true}, {1001, false}, {23, false}};
+    for (const auto& r : roles) {
+        SCOPED_TRACE(r.id);
+        const auto object = accessible(r.id);
+        ASSERT_TRUE(object);
+        VARIANT role{};
+        ASSERT_EQ(object->get_accRole(self, &role), S_OK);
+        EXPECT_EQ(role.vt, VT_I4);
+        EXPECT_EQ(role.lVal == ROLE_SYSTEM_LINK, r.link) << "role " << role.lVal;
+    }
+
+    const auto link = accessible(kSupportLinkId);
+    ASSERT_TRUE(link);
+    BSTR name = nullptr;
+    ASSERT_EQ(link->get_accName(self, &name), S_OK);
+    EXPECT_EQ(std::wstring(name != nullptr ? name : L""), L"Contact Support");
+    ::SysFreeString(name);
+    VARIANT state{};
+    ASSERT_EQ(link->get_accState(self, &state), S_OK);
+    EXPECT_EQ(state.lVal & (STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE),
+              STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE);
+    ASSERT_EQ(link->accDoDefaultAction(self), S_OK);
+    const ULONGLONG deadline = ::GetTickCount64() + kEndTimeoutMs;
+    std::vector<std::pair<std::wstring, INT>> opened;
+    while (opened.empty() && ::GetTickCount64() < deadline) {
+        ::Sleep(20);
+        opened = g_shellOpens.Take();
+    }
+    EXPECT_EQ(opened, (std::vector<std::pair<std::wstring, INT>>{{support, SW_SHOWNORMAL}}));
+    EXPECT_EQ(shown.End(), IDCANCEL) << "the link leaves the dialog open";
 }
 
 TEST_F(NotificationDisplay, TheDialogAsksToComeToTheFrontOverAWindowOfAnotherProcess)
@@ -861,7 +1051,8 @@ TEST_F(SmallScreen, TheMessageWrapsToAThirdOfTheScreenLessIconAndMarginsAndTheDi
         HostProcess host(L"prompt " + std::to_wstring(code));
         const HWND dialog = WaitForNotification(host);
         ASSERT_NE(dialog, nullptr);
-        const ControlInfo* message = FindControl(TestSupport::DialogControls(dialog), 1001);
+        const std::vector<ControlInfo> controls = TestSupport::DialogControls(dialog);
+        const ControlInfo* message = FindControl(controls, 1001);
         ASSERT_NE(message, nullptr);
         // The message static is its widest line and 20 pixels (give or take dialog-unit rounding).
         const int widestLine = message->rect.right - message->rect.left - 20;

@@ -160,7 +160,7 @@ TEST(NotificationLayout, OneLineStartsAt32SeveralLinesLevelWithTheIconAt24)
     }
 }
 
-TEST(NotificationLayout, ControlsComeIconMessageLinkThenButtonsWithTheirIds)
+TEST(NotificationLayout, ControlsComeIconMessageLinkThenButtonsWithTheirIdsAndOnlyTheLinkIsAnExtraTabStop)
 {
     FakeMeasure measure;
     const NotificationLayout layout = Ui::LayOutNotification(L"Two\nlines", InstallOptions(), Metrics(), measure);
@@ -170,14 +170,16 @@ TEST(NotificationLayout, ControlsComeIconMessageLinkThenButtonsWithTheirIds)
         WORD atom;
         WORD id;
         std::wstring text;
-    } expected[] = {{0x0082, 1000, L""},
-                    {0x0082, 1001, L"Two\nlines"},
-                    {0x0082, 1002, L"Contact Support"},
-                    {0x0080, 23, L"Install Tarvo Game Center"}};
+        DWORD extraStyle;
+    } expected[] = {{0x0082, 1000, L"", 0},
+                    {0x0082, 1001, L"Two\nlines", 0},
+                    {0x0082, 1002, L"Contact Support", WS_TABSTOP},
+                    {0x0080, 23, L"Install Tarvo Game Center", 0}};
     for (std::size_t i = 0; i < layout.controls.size(); ++i) {
         EXPECT_EQ(layout.controls[i].atom, expected[i].atom) << i;
         EXPECT_EQ(layout.controls[i].id, expected[i].id) << i;
         EXPECT_EQ(layout.controls[i].text, expected[i].text) << i;
+        EXPECT_EQ(layout.controls[i].extraStyle, expected[i].extraStyle) << i;
     }
     ASSERT_TRUE(layout.iconRect);
     EXPECT_EQ(layout.iconRect->left, 24);

@@ -37,6 +37,9 @@ public:
     void AddItem(ButtonDefaults& buttons, DialogBaseUnits units, WORD atom, WORD id, const RECT& rect,
                  const wchar_t* text);
 
+    // Style bits beyond those of the control's kind, such as WS_TABSTOP for a static that takes the focus.
+    void AddStyle(DWORD style) { m_header.style |= style; }
+
     // Laid out exactly as the system's item header, so it is copied into the template as one block.
     const DLGITEMTEMPLATE& Header() const { return m_header; }
     WORD Atom() const { return LOWORD(m_class); }

@@ -38,12 +38,13 @@ std::optional<int> RunModalLoop(HWND dialog, const bool& done)
 
 }  // namespace
 
-void CXDialogTemplate::Add(WORD atom, WORD id, const RECT& rect, const wchar_t* text)
+void CXDialogTemplate::Add(WORD atom, WORD id, const RECT& rect, const wchar_t* text, DWORD extraStyle)
 {
     for (auto& slot : m_items) {
         if (!slot) {
             slot = std::make_unique<CXDialogItem>();
             slot->AddItem(*this, atom, id, rect, text);
+            slot->AddStyle(extraStyle);
             ++m_header.cdit;
             return;
         }

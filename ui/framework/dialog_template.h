@@ -28,8 +28,9 @@ public:
     CXDialogTemplate(const CXDialogTemplate&) = delete;
     CXDialogTemplate& operator=(const CXDialogTemplate&) = delete;
 
-    // A control placed in pixels, in the next free slot; nothing once all slots are taken.
-    void Add(WORD atom, WORD id, const RECT& rect, const wchar_t* text);
+    // A control placed in pixels, in the next free slot, with `extraStyle` added to the style of its
+    // kind; nothing once all slots are taken.
+    void Add(WORD atom, WORD id, const RECT& rect, const wchar_t* text, DWORD extraStyle = 0);
 
     // The dialog window's style and size in dialog units; it sits at 0, 0 until its style or procedure
     // places it.

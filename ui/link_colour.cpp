@@ -1,0 +1,13 @@
+#include "ui/link_colour.h"
+
+namespace Ui {
+
+bool HighContrastOn()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+}  // namespace Ui
