@@ -18,6 +18,14 @@ if(TGC_ARCH STREQUAL "x64")
   target_link_options(tgc_options INTERFACE -Wl,--high-entropy-va)
 endif()
 
+# Stack cookies in the shipped client and everything linked with it: a function with a local array,
+# or whose local's address is taken, checks a guard value before it returns, and a smashed stack ends
+# the process instead of running on. libssp sets the guard value at start-up from the system's random
+# source. The benchmark's floors stay without it, as a launcher's bare work.
+add_library(tgc_stack_guard INTERFACE)
+target_compile_options(tgc_stack_guard INTERFACE -fstack-protector-strong)
+target_link_options(tgc_stack_guard INTERFACE -fstack-protector-strong)
+
 # A warning stops the build: nothing new slips in unread. Turn it off only to look at a new compiler.
 option(TGC_WARNINGS_AS_ERRORS "Treat compiler warnings as errors" ON)
 function(tgc_warnings target)

@@ -17,7 +17,7 @@ add_library(boost_program_options_min STATIC
   ${BOOST_PO_SRC}/winmain.cpp ${BOOST_PO_SRC}/convert.cpp ${BOOST_PO_SRC}/utf8_codecvt_facet.cpp)
 target_link_libraries(boost_program_options_min PUBLIC boost_headers)
 target_compile_definitions(boost_program_options_min PRIVATE BOOST_ALL_NO_LIB BOOST_BIND_GLOBAL_PLACEHOLDERS)
-target_compile_options(boost_program_options_min PRIVATE -w
+target_compile_options(boost_program_options_min PRIVATE -w -fstack-protector-strong
   -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
 
 # GoogleTest from Debian's source package.
