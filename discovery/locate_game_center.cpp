@@ -42,9 +42,8 @@ HeldChain LocateGameCenter(const TrustRule& rule)
 {
     GameCenterSources sources;
     sources.pathFileExecutable = ReadPathFile(L"Tarvo\\GameCenter", kExecutableName, L"tgc_path.dat", rule.trusted);
-    // The registry is asked only when the path file does not settle it.
-    if (sources.pathFileExecutable.empty())
-        sources.entryValues = ReadUninstallEntryValues(rule.readsCurrentUserEntry);
+    // Read whether or not the path file settles it: its game center may yet be passed over.
+    sources.entryValues = ReadUninstallEntryValues(rule.readsCurrentUserEntry);
     return ChooseGameCenter(sources, [&rule](const std::wstring& executable) {
         return HoldChain(executable, ChainLeaf::GameCenter, rule.trusted);
     });
