@@ -1,12 +1,11 @@
 #include "app/client_services.h"
 
 #include <memory>
+#include <utility>
 
 #include "app/client_windows.h"
 #include "app/game_center_start.h"
 #include "app/job_breakaway.h"
-#include "discovery/game_center_version.h"
-#include "discovery/locate_game_center.h"
 #include "libraries/system/win32/token_rights.h"
 #include "ui/notification_catalogue.h"
 
@@ -20,23 +19,21 @@ bool RunsWithAdministratorRights()
 
 ClientServices SystemClientServices()
 {
-    return SystemClientServices(RunsWithAdministratorRights());
+    const bool administratorRights = RunsWithAdministratorRights();
+    return SystemClientServices(administratorRights, Discovery::TrustRuleForRun(administratorRights));
 }
 
-ClientServices SystemClientServices(bool administratorRights)
+ClientServices SystemClientServices(bool administratorRights, Discovery::TrustRule rule)
 {
-    // One guard for every lookup of the process, so each file's permissions are read once.
-    const std::shared_ptr<Discovery::PlantingGuard> guard =
-        administratorRights ? std::make_shared<Discovery::PlantingGuard>() : nullptr;
+    const auto shared = std::make_shared<const Discovery::TrustRule>(std::move(rule));
     ClientServices services;
-    services.locateGameCenter = [guard] { return Discovery::LocateGameCenter(guard.get()); };
-    services.discoverGameCenter = [guard] { return Discovery::DiscoverGameCenter(guard.get()); };
-    services.launchProcess = [guard](const std::wstring& argumentText, DWORD& startError) {
-        return LaunchGameCenterProcess(argumentText, startError, guard.get());
-    };
+    services.discoverGameCenter = [shared] { return Discovery::DiscoverGameCenter(*shared); };
+    services.launchProcess = &LaunchGameCenterProcess;
     services.shellExecuteRunAs = &ShellExecuteRunAs;
     services.jobLimitFlags = &QueryJobLimitFlags;
-    services.createUninstallEvent = &CreateUninstallEvent;
+    services.createUninstallEvent = [shared, administratorRights](const std::wstring& name) {
+        return CreateUninstallEvent(name, administratorRights, shared->trusted);
+    };
     services.startProcess = &System::Win32::StartProcess;
     services.waitForUninstall = &WaitForUninstall;
     services.showNotification = [](std::int32_t code) { Ui::ShowNotification(code); };

@@ -13,6 +13,8 @@
 
 #include "app/uninstall_event.h"
 #include "app/uninstall_wait.h"
+#include "discovery/game_center_version.h"
+#include "discovery/trust_rule.h"
 #include "errors/result_codes.h"
 #include "libraries/system/win32/process_start.h"
 #include "libraries/system/win32/unique_resource.h"
@@ -20,12 +22,12 @@
 namespace ZGC {
 
 struct ClientServices {
-    // Discovery: the game center's path (empty when none) and whether it is usable.
-    std::function<std::wstring()> locateGameCenter;
-    std::function<ResultCode()> discoverGameCenter;
+    // Discovery: the one lookup of an operation and its verdict; what it found stays held until the start.
+    std::function<Discovery::DiscoveredGameCenter()> discoverGameCenter;
 
-    // The ordinary start: looks the game center up afresh and starts it with the argument text.
-    std::function<bool(const std::wstring& argumentText, DWORD& startError)> launchProcess;
+    // The ordinary start of the game center found, with the argument text, in its own folder.
+    std::function<bool(const std::wstring& gameCenterPath, const std::wstring& argumentText, DWORD& startError)>
+        launchProcess;
     std::function<void(const wchar_t* verb, const wchar_t* file, const wchar_t* parameters, const wchar_t* directory,
                        int showCommand, System::Win32::UniqueHandle& process)>
         shellExecuteRunAs;
@@ -47,9 +49,10 @@ struct ClientServices {
 // Whether this process runs with administrator rights, asked of its token once.
 bool RunsWithAdministratorRights();
 
-// The real ones. With administrator rights the lookups find only a game center that no standard user can
-// have planted or changed (a standard user gains nothing from planting one for his own runs).
+// The real ones, for this process's rights: the lookups find only a game center that no one but the
+// accounts the run trusts can have planted or changed (Discovery::TrustRuleForRun).
 ClientServices SystemClientServices();
-ClientServices SystemClientServices(bool administratorRights);
+// The same with the rule given: how tests show what a run trusts. The client itself never widens its rule.
+ClientServices SystemClientServices(bool administratorRights, Discovery::TrustRule rule);
 
 }  // namespace ZGC

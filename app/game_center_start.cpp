@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "app/game_center_command_line.h"
-#include "discovery/locate_game_center.h"
 #include "errors/err.h"
 #include "libraries/system/win32/com_scope.h"
 #include "libraries/system/win32/process_start.h"
@@ -13,10 +12,8 @@ static_assert(sizeof(void*) != 4 || sizeof(SHELLEXECUTEINFOW) == 60, "the elevat
 
 namespace ZGC {
 
-bool LaunchGameCenterProcess(const std::wstring& argumentText, DWORD& startError, Discovery::PlantingGuard* guard)
+bool LaunchGameCenterProcess(const std::wstring& gameCenterPath, const std::wstring& argumentText, DWORD& startError)
 {
-    // Asked again rather than taken from the client: the game center may have moved since.
-    const std::wstring gameCenterPath = Discovery::LocateGameCenter(guard);
     if (gameCenterPath.empty()) {
         startError = ERROR_PATH_NOT_FOUND;
         return false;

@@ -6,16 +6,13 @@
 
 #include <string>
 
-#include "discovery/planting_guard.h"
 #include "libraries/system/win32/unique_resource.h"
 
 namespace ZGC {
 
-// Looks the game center up afresh and starts it with "<path>" <argumentText> in its own folder.
-// False with startError set when there is no game center (ERROR_PATH_NOT_FOUND) or the start fails.
-// With a guard the lookup finds only what it trusts (see Discovery::LocateGameCenter).
-bool LaunchGameCenterProcess(const std::wstring& argumentText, DWORD& startError,
-                             Discovery::PlantingGuard* guard = nullptr);
+// Starts the game center the operation's lookup holds with "<path>" <argumentText> in its own folder.
+// False with startError set when there is no path (ERROR_PATH_NOT_FOUND) or the start fails.
+bool LaunchGameCenterProcess(const std::wstring& gameCenterPath, const std::wstring& argumentText, DWORD& startError);
 
 // ShellExecuteExW with COM initialised for the call, no UI of its own and without waiting for the
 // shell to return asynchronously. On failure raises the system error (Err::CodeBasedError<Err::SystemError_t>

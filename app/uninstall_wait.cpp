@@ -6,7 +6,7 @@ UninstallWait WaitForUninstall(HANDLE process, HANDLE uninstallEvent)
 {
     const HANDLE waitFor[] = {process, uninstallEvent};
     UninstallWait waited;
-    waited.waitResult = ::WaitForMultipleObjects(2, waitFor, FALSE, INFINITE);
+    waited.waitResult = ::WaitForMultipleObjects(uninstallEvent ? 2 : 1, waitFor, FALSE, INFINITE);
     waited.lastError = ::GetLastError();
     return waited;
 }

@@ -12,7 +12,7 @@ struct UninstallWait {
     DWORD lastError = 0;  // read right after the wait: why it failed
 };
 
-// Waits without time-out until the process ends or the event is set.
+// Waits without time-out until the process ends or the event (when there is one) is set.
 UninstallWait WaitForUninstall(HANDLE process, HANDLE uninstallEvent);
 
 // 1 when the process ended (it wins when both are set), 0 when the event was set; a failed wait is

@@ -13,11 +13,7 @@ ZGCApiCli::ZGCApiCli(const std::wstring& gameFolder, bool quiet) : ZGCApiCli(gam
 }
 
 ZGCApiCli::ZGCApiCli(const std::wstring& gameFolder, bool quiet, ClientServices services)
-    : services_(std::move(services)),
-      gameCenterPath_(services_.locateGameCenter()),
-      gameFolder_(gameFolder),
-      folderKey_(ComputeFolderKey(gameFolder_)),
-      quiet_(quiet)
+    : services_(std::move(services)), gameFolder_(gameFolder), folderKey_(ComputeFolderKey(gameFolder_)), quiet_(quiet)
 {
 }
 
@@ -46,25 +42,26 @@ ResultCode ZGCApiCli::Install(const wchar_t* argument)
     return RunGameCenter(Ui::kGeneralNotification, InstallArguments(argument));
 }
 
-ResultCode ZGCApiCli::CheckGameCenter(std::int32_t notificationCode)
+Discovery::DiscoveredGameCenter ZGCApiCli::CheckGameCenter(std::int32_t notificationCode)
 {
-    const ResultCode result = services_.discoverGameCenter();
+    Discovery::DiscoveredGameCenter discovered = services_.discoverGameCenter();
     if (quiet_)
-        return result;
-    if (result == kResultOutdated)
+        return discovered;
+    if (discovered.result == kResultOutdated)
         services_.showOutdatedNotification();
-    else if (IsFailure(result))
+    else if (IsFailure(discovered.result))
         services_.showNotification(notificationCode);
-    return result;
+    return discovered;
 }
 
 ResultCode ZGCApiCli::RunGameCenter(std::int32_t notificationCode, const std::wstring& operationArguments)
 {
     const std::wstring argumentText = GameCenterArgumentText(gameFolder_, operationArguments);
-    const ResultCode check = CheckGameCenter(notificationCode);
-    if (IsFailure(check))
-        return check;
-    const ResultCode started = StartGameCenter(notificationCode, argumentText);
+    // Held until it has started: the file checked is the file that runs.
+    const Discovery::DiscoveredGameCenter check = CheckGameCenter(notificationCode);
+    if (IsFailure(check.result))
+        return check.result;
+    const ResultCode started = StartGameCenter(notificationCode, check.gameCenter.path(), argumentText);
     return IsFailure(started) ? started : kResultSuccess;
 }
 

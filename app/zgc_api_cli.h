@@ -12,7 +12,8 @@ namespace ZGC {
 
 class ZGCApiCli : public IZGCApiCli {
 public:
-    // Looks the game center up at once; a known-folder failure of that lookup leaves as an exception.
+    // Each operation looks the game center up once, when it runs; a known-folder failure of that lookup
+    // leaves the operation as an exception.
     ZGCApiCli(const std::wstring& gameFolder, bool quiet);
     ZGCApiCli(const std::wstring& gameFolder, bool quiet, ClientServices services);
 
@@ -25,19 +26,20 @@ public:
     ResultCode ChangeClientType(const wchar_t* type) override;
     ResultCode Install(const wchar_t* argument) override;
 
-    // Discovery result; tells the user (unless quiet) when it is a failure.
-    ResultCode CheckGameCenter(std::int32_t notificationCode);
+    // The operation's discovery: its result, and the game center found, held until it has started. Tells
+    // the user (unless quiet) when the result is a failure.
+    Discovery::DiscoveredGameCenter CheckGameCenter(std::int32_t notificationCode);
     // The common routine of the ordinary operations: check, then start with the game-folder arguments.
     ResultCode RunGameCenter(std::int32_t notificationCode, const std::wstring& operationArguments);
-    // Starts the game center, elevated when the system demands it; reports a failed start unless quiet.
-    ResultCode StartGameCenter(std::int32_t notificationCode, const std::wstring& argumentText);
+    // Starts the game center the check found, elevated when the system demands it (both in its own
+    // folder); reports a failed start unless quiet.
+    ResultCode StartGameCenter(std::int32_t notificationCode, const std::wstring& gameCenterPath,
+                               const std::wstring& argumentText);
 
-    const std::wstring& gameCenterPath() const { return gameCenterPath_; }
     std::uint32_t folderKey() const { return folderKey_; }
 
 private:
-    ClientServices services_;  // first: the others are found through it
-    std::wstring gameCenterPath_;
+    ClientServices services_;
     std::wstring gameFolder_;
     std::uint32_t folderKey_;
     bool quiet_;

@@ -12,21 +12,24 @@ namespace ZGC {
 
 ResultCode ZGCApiCli::Uninstall()
 {
-    const ResultCode check = CheckGameCenter(Ui::kUninstallNotification);
-    if (IsFailure(check))
-        return check;
+    Discovery::DiscoveredGameCenter check = CheckGameCenter(Ui::kUninstallNotification);
+    if (IsFailure(check.result))
+        return check.result;
 
     const DWORD creationFlags = BreakawayCreationFlags(services_.jobLimitFlags());
 
     // The event both guards against a second uninstall of the same folder and lets the game center
-    // tell us when we may stop waiting.
+    // tell us when we may stop waiting. Without one of our own we wait for the game center's end.
     const UninstallEvent uninstallEvent = services_.createUninstallEvent(UninstallEventName(folderKey_));
-    if (!uninstallEvent.handle || uninstallEvent.error == ERROR_ALREADY_EXISTS)
+    if (uninstallEvent.anotherUninstall)
         return kResultLaunchFailed;
 
+    const std::wstring gameCenterPath = check.gameCenter.path();
     const System::Win32::ProcessStart started =
-        services_.startProcess(gameCenterPath_, UninstallCommandLine(gameCenterPath_, gameFolder_, quiet_),
-                               creationFlags, GameCenterFolder(gameCenterPath_));
+        services_.startProcess(gameCenterPath, UninstallCommandLine(gameCenterPath, gameFolder_, quiet_), creationFlags,
+                               GameCenterFolder(gameCenterPath));
+    // Once it runs the game center may change its own files: let them go before the long wait.
+    check.gameCenter = {};
     if (!started.process) {
         if (!quiet_)
             services_.showNotification(Ui::kUninstallNotification);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "discovery/existing_file.h"
 #include "discovery/locate_game_center.h"
 
 namespace Discovery {
@@ -23,13 +22,13 @@ bool IsOlder(const Version& installed, const Version& required)
 
 }  // namespace
 
-bool ReadGameCenterVersion(Version& version, PlantingGuard* guard)
+bool ReadGameCenterVersion(const HeldChain& gameCenter, Version& version)
 {
-    const std::wstring path = LocateGameCenter(guard);
-    if (!IsExistingFile(path))
+    // The file is held from the lookup on: the version read is that of the file that will start.
+    if (!gameCenter.trusted())
         return false;
 
-    System::FsPath executable(path);
+    System::FsPath executable(gameCenter.path());
     if (!executable.isRoot())
         executable.stripTrailingSeparator();
     const std::wstring text = ReadFileVersionText(executable, kNoVersionText);
@@ -45,12 +44,10 @@ bool ReadGameCenterVersion(Version& version, PlantingGuard* guard)
     return parsed;
 }
 
-ResultCode DiscoverGameCenter(PlantingGuard* guard)
+ResultCode CheckGameCenterVersion(const HeldChain& gameCenter)
 {
-    if (LocateGameCenter(guard).empty())
-        return kResultNotInstalled;
     Version installed;
-    if (!ReadGameCenterVersion(installed, guard))
+    if (!ReadGameCenterVersion(gameCenter, installed))
         return kResultNotInstalled;
 
     const Version required(kClientVersion);
@@ -62,6 +59,14 @@ ResultCode DiscoverGameCenter(PlantingGuard* guard)
         equals(installed.revisionComponents, special.revisionComponents))
         return kResultSuccess;
     return kResultOutdated;
+}
+
+DiscoveredGameCenter DiscoverGameCenter(const TrustRule& rule)
+{
+    DiscoveredGameCenter discovered;
+    discovered.gameCenter = LocateGameCenter(rule);
+    discovered.result = CheckGameCenterVersion(discovered.gameCenter);
+    return discovered;
 }
 
 }  // namespace Discovery

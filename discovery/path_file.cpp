@@ -5,22 +5,16 @@
 #include "discovery/path_file_text.h"
 #include "libraries/system/win32/fs_path.h"
 #include "libraries/system/win32/known_paths_win.h"
-#include "libraries/system/win32/unique_resource.h"
 
 namespace Discovery {
 namespace {
 
-// The game center may rewrite the file while we read: share reading and writing.
-std::string ReadSharedFile(const std::wstring& path)
+std::string ReadWholeFile(HANDLE file)
 {
-    System::Win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return {};
     std::string bytes;
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0)
+    while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
         bytes.append(chunk, read);
     return bytes;
 }
@@ -28,16 +22,18 @@ std::string ReadSharedFile(const std::wstring& path)
 }  // namespace
 
 std::wstring ReadPathFile(const std::wstring& folder, const std::wstring& executableName, const std::wstring& fileName,
-                          PlantingGuard* guard)
+                          const TrustedSids& trusted)
 {
     // Not resolving the common application-data folder is an error for the caller, not an absent file.
     const System::FsPath file = System::Env::KnownPaths::ProgramDataFolder() / folder / L"data" / fileName;
-    if (guard && !guard->trustsPathFile(file.text()))
+    // Held while it is read: the bytes come from the file that was judged.
+    const HeldChain held = HoldChain(file.text(), ChainLeaf::PathFile, trusted);
+    if (!held.trusted())
         return {};
 
     std::wstring text;
     try {
-        text = DecodePathFileText(ReadSharedFile(file.text()));
+        text = DecodePathFileText(ReadWholeFile(held.file()));
     } catch (const std::exception&) {
         return {};
     }
@@ -47,10 +43,7 @@ std::wstring ReadPathFile(const std::wstring& folder, const std::wstring& execut
     System::FsPath gameCenterFolder(text);
     if (!gameCenterFolder.isRoot())
         gameCenterFolder.stripTrailingSeparator();
-    std::wstring executable = (gameCenterFolder / executableName).text();
-    if (guard && !guard->trustsGameCenter(executable))
-        return {};
-    return executable;
+    return (gameCenterFolder / executableName).text();
 }
 
 }  // namespace Discovery

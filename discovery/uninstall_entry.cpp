@@ -1,6 +1,5 @@
 #include <array>
 
-#include "discovery/existing_file.h"
 #include "discovery/locate_game_center.h"
 #include "libraries/system/win32/unique_resource.h"
 
@@ -39,29 +38,22 @@ LSTATUS ReadRegistryString(HKEY key, const std::wstring& valueName, std::wstring
     return ERROR_SUCCESS;
 }
 
-std::wstring ReadUninstallEntry(PlantingGuard* guard)
+std::vector<std::wstring> ReadUninstallEntryValues(bool currentUser)
 {
-    const System::Win32::UniqueRegKey machine = OpenEntry(HKEY_LOCAL_MACHINE);
-    const System::Win32::UniqueRegKey user = OpenEntry(HKEY_CURRENT_USER);
-
-    // The current user's entry wins over the machine-wide one. Without a guard the first value read
-    // decides; with one, a value it does not trust is passed over.
-    for (HKEY key : {user.get(), machine.get()}) {
+    // With administrator rights only the machine's entry counts: the user's own unelevated programs can
+    // write his.
+    std::vector<HKEY> hives;
+    if (currentUser)
+        hives.push_back(HKEY_CURRENT_USER);
+    hives.push_back(HKEY_LOCAL_MACHINE);
+    std::vector<std::wstring> values;
+    for (HKEY hive : hives) {
+        const System::Win32::UniqueRegKey key = OpenEntry(hive);
         std::wstring value;
-        if (ReadRegistryString(key, L"DisplayIcon", value, L"") != ERROR_SUCCESS)
-            continue;
-
-        // "path,index": drop the icon index. Quotes and environment variables are left as they are.
-        const size_t comma = value.rfind(L',');
-        if (comma != std::wstring::npos)
-            value.erase(comma);
-
-        if (!guard)
-            return IsExistingFile(value) ? value : std::wstring();
-        if (IsExistingFile(value) && guard->trustsGameCenter(value))
-            return value;
+        if (ReadRegistryString(key.get(), L"DisplayIcon", value, L"") == ERROR_SUCCESS)
+            values.push_back(std::move(value));
     }
-    return {};
+    return values;
 }
 
 }  // namespace Discovery

@@ -1,6 +1,6 @@
 // Starting a game center that demands elevation. The system here never makes that demand, so the
 // ordinary start is replaced by one that answers 740; the shell start is replaced where its answer
-// must be chosen (declined, failed) and used for real otherwise.
+// must be chosen (declined, failed) and used for real otherwise. Both run it in its own folder.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,7 +23,7 @@ constexpr wchar_t kArguments[] = L"--target-game-folder \"C:\\Games\\Demo\" --up
 
 struct ShellCall {
     std::wstring verb, file, parameters;
-    bool directoryGiven = true;
+    std::wstring directory = L"(none)";
     int showCommand = -1;
 };
 
@@ -33,14 +33,14 @@ ZGC::ClientServices ElevationServices(ShownWindows& shown, std::vector<ShellCall
                                       DWORD shellError)
 {
     ZGC::ClientServices services = E2e::RecordingServices(shown);
-    services.launchProcess = [launchError](const std::wstring&, DWORD& startError) {
+    services.launchProcess = [launchError](const std::wstring&, const std::wstring&, DWORD& startError) {
         startError = launchError;
         return false;
     };
     services.shellExecuteRunAs = [&shellCalls, shellError](const wchar_t* verb, const wchar_t* file,
                                                            const wchar_t* parameters, const wchar_t* directory,
                                                            int showCommand, System::Win32::UniqueHandle&) {
-        shellCalls.push_back({verb, file, parameters, directory != nullptr, showCommand});
+        shellCalls.push_back({verb, file, parameters, directory ? directory : L"(none)", showCommand});
         if (shellError != 0)
             Err::makeSystemError(static_cast<int>(shellError), "shell start")->raise();
     };
@@ -74,14 +74,14 @@ TEST(ClientApiElevation, ElevatedStartIsTriedOnlyWhenTheSystemDemandsIt)
             std::vector<ShellCall> shellCalls;
             ZGC::ZGCApiCli client(L"C:\\Games\\Demo", quiet,
                                   ElevationServices(shown, shellCalls, c.launchError, c.shellError));
-            EXPECT_EQ(client.StartGameCenter(103, kArguments), c.result);
+            EXPECT_EQ(client.StartGameCenter(103, gameCenter.executable(), kArguments), c.result);
 
             if (c.launchError == kElevationRequired) {
                 ASSERT_EQ(shellCalls.size(), 1u);
                 EXPECT_EQ(shellCalls[0].verb, L"runas");
                 EXPECT_EQ(shellCalls[0].file, gameCenter.executable());
                 EXPECT_EQ(shellCalls[0].parameters, kArguments);
-                EXPECT_FALSE(shellCalls[0].directoryGiven);
+                EXPECT_EQ(shellCalls[0].directory, gameCenter.folder());
                 EXPECT_EQ(shellCalls[0].showCommand, SW_SHOWNORMAL);
             } else {
                 EXPECT_TRUE(shellCalls.empty());
@@ -97,7 +97,7 @@ TEST(ClientApiElevation, ElevatedStartIsTriedOnlyWhenTheSystemDemandsIt)
     EXPECT_TRUE(gameCenter.records().empty());
 }
 
-TEST(ClientApiElevation, ElevatedShellStartRunsTheGameCenterInOurCurrentDirectory)
+TEST(ClientApiElevation, ElevatedShellStartRunsTheGameCenterInItsOwnFolderNotOurs)
 {
     const StandInGameCenter gameCenter;
     wchar_t previous[MAX_PATH];
@@ -107,7 +107,7 @@ TEST(ClientApiElevation, ElevatedShellStartRunsTheGameCenterInOurCurrentDirector
 
     ShownWindows shown;
     ZGC::ClientServices services = E2e::RecordingServices(shown);
-    services.launchProcess = [](const std::wstring&, DWORD& startError) {
+    services.launchProcess = [](const std::wstring&, const std::wstring&, DWORD& startError) {
         startError = kElevationRequired;
         return false;
     };
@@ -117,7 +117,7 @@ TEST(ClientApiElevation, ElevatedShellStartRunsTheGameCenterInOurCurrentDirector
 
     const auto records = gameCenter.waitForRecords();
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].currentDirectory, here);
+    EXPECT_EQ(records[0].currentDirectory, gameCenter.folder());
     EXPECT_EQ(E2e::ArgvOf(records[0].commandLine),
               (std::vector<std::wstring>{gameCenter.executable(), L"--target-game-folder",
                                          L"D:\\My Games\\\u0418\u0433\u0440\u0430", L"--update", L"-d",

@@ -5,13 +5,16 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "app/folder_key.h"
+#include "app/uninstall_event.h"
 #include "app/zgc_api_cli.h"
 #include "libraries/system/win32/unique_resource.h"
 #include "stand_in_game_center.h"
 #include "support/import_patch.h"
 #include "support/test_paths.h"
+#include "support/trust_seam.h"
 
 namespace {
 
@@ -35,7 +38,8 @@ TEST(ClientApiUninstall, EndsWhenTheGameCenterSetsTheFoldersEventOrEnds)
     for (const auto& [folder, variant] : cases) {
         SCOPED_TRACE(TestSupport::WideToUtf8(std::wstring(folder) + L" " + variant));
         if (sizeof(void*) == 8 && std::wstring(variant) == L"other_arch" && !TestSupport::HostRuns32BitPrograms()) {
-            std::printf("skipped the other_arch row: its stand-in is a 32-bit program, which this machine cannot run\n");
+            std::printf(
+                "skipped the other_arch row: its stand-in is a 32-bit program, which this machine cannot run\n");
             continue;
         }
         {
@@ -75,8 +79,10 @@ TEST(ClientApiUninstall, SecondUninstallOfTheSameFolderStartsAndShowsNothing)
     const StandInGameCenter gameCenter;
     const ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"4000");
     const std::wstring clientExe = TestSupport::ClientExePath();
+    TestSupport::ChildOptions standardUser;
+    standardUser.standardUser = true;  // the game center must start, so the first client is a standard user's
     const TestSupport::ChildProcess first(
-        clientExe, L"\"" + clientExe + L"\" --uninstall --target-game-folder \"C:\\Games\\X\\\\\"");
+        clientExe, L"\"" + clientExe + L"\" --uninstall --target-game-folder \"C:\\Games\\X\\\\\"", standardUser);
     ASSERT_EQ(gameCenter.waitForRecords().size(), 1u);  // the first client now waits
     ASSERT_TRUE(first.running());
 
@@ -96,44 +102,58 @@ TEST(ClientApiUninstall, SecondUninstallOfTheSameFolderStartsAndShowsNothing)
     EXPECT_EQ(gameCenter.waitForRecords(2).size(), 2u);
 }
 
-TEST(ClientApiUninstall, EventHeldByAnyoneRefusesTheUninstall)
+TEST(ClientApiUninstall, OnlyAnEventOfATrustedOwnerMeansAnotherUninstall)
 {
-    const StandInGameCenter gameCenter;
-    // An event of that name already exists; or the name belongs to a mutex, so no event can be made.
-    for (const bool mutex : {false, true}) {
-        const std::wstring name = ZGC::UninstallEventName(0);
-        const UniqueHandle held(mutex ? CreateMutexW(nullptr, FALSE, name.c_str())
-                                      : CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
+    // The name is squatted: by an event of this account's default owner, whom no run trusts, or by a mutex,
+    // so no event can be had. The game center starts and the client waits for its end. An event a trusted
+    // account made (owned by Administrators, as an elevated client's is) refuses the uninstall.
+    const std::wstring name = ZGC::UninstallEventName(0);
+    const Discovery::TrustedSids trusted = TestSupport::TestRunRule(true).trusted;
+    const struct {
+        const char* name;
+        std::function<UniqueHandle()> squat;
+        ResultCode result;
+    } cases[] = {
+        {"event of an untrusted owner", [&] { return UniqueHandle(CreateEventW(nullptr, TRUE, TRUE, name.c_str())); },
+         kResultUninstallProcessEnded},
+        {"mutex", [&] { return UniqueHandle(CreateMutexW(nullptr, FALSE, name.c_str())); },
+         kResultUninstallProcessEnded},
+        {"event of Administrators", [&] { return ZGC::CreateUninstallEvent(name, true, trusted).handle; },
+         kResultLaunchFailed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const StandInGameCenter gameCenter;
+        const UniqueHandle held = c.squat();
         ASSERT_TRUE(held);
-        for (const wchar_t* folder : {L"", L"\\", L"/"}) {  // all give key 0
+        for (const wchar_t* folder : {L"", L"\\"}) {  // both give key 0
             ShownWindows shown;
             ZGC::ZGCApiCli client(folder, false, E2e::RecordingServices(shown));
-            EXPECT_EQ(client.Uninstall(), kResultLaunchFailed) << mutex;
+            EXPECT_EQ(client.Uninstall(), c.result);
             EXPECT_TRUE(shown.log.empty());
         }
+        const size_t starts = c.result == kResultLaunchFailed ? 0 : 2;
+        EXPECT_EQ(gameCenter.waitForRecords(starts, 3000).size(), starts);
+        std::printf("uninstall event squatted by %s: %zu game center starts\n", c.name, starts);
     }
-    EXPECT_TRUE(gameCenter.nothingStarted(300));
 }
 
 TEST(ClientApiUninstall, FailedStartShowsTheUninstallNotificationUnlessQuiet)
 {
-    // The client keeps the path it found when it was made; the game center then moves away from it
-    // while another copy passes the check. Without administrator rights: with them a path file naming
-    // nothing is passed over at once.
-    const std::wstring gone = TestSupport::ScratchDir() + L"\\no-game-center-here";
+    const StandInGameCenter gameCenter;
     for (const bool quiet : {false, true}) {
         ShownWindows shown;
-        std::optional<ZGC::ZGCApiCli> client;
-        {
-            const TestSupport::ScopedPathFile elsewhere(gone);
-            client.emplace(L"C:\\Games\\Demo", quiet, E2e::RecordingServices(shown, false));
-        }
-        const StandInGameCenter gameCenter;
-        EXPECT_EQ(client->gameCenterPath(), gone + L"\\tgc.exe");
-        EXPECT_EQ(client->Uninstall(), kResultLaunchFailed);
+        ZGC::ClientServices services = E2e::RecordingServices(shown);
+        services.startProcess = [](const std::wstring&, const std::wstring&, DWORD, const std::wstring&) {
+            System::Win32::ProcessStart refused;
+            refused.error = ERROR_ACCESS_DENIED;
+            return refused;
+        };
+        ZGC::ZGCApiCli client(L"C:\\Games\\Demo", quiet, services);
+        EXPECT_EQ(client.Uninstall(), kResultLaunchFailed);
         EXPECT_EQ(shown.log, quiet ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"notification 105"});
-        EXPECT_TRUE(gameCenter.nothingStarted(300));
     }
+    EXPECT_TRUE(gameCenter.nothingStarted(300));
 }
 
 // Puts this test process into a new job; the process stays in it until it ends.

@@ -137,8 +137,10 @@ TEST(ClientCommandLines, ClientDoesNotWaitForTheGameCenterExceptToUninstall)
         const StandInGameCenter gameCenter;
         const TestSupport::ScopedEnvironmentVariable linger(L"TGC_FIXTURE_WAIT_MS", L"2000");
         const std::wstring client = TestSupport::ClientExePath();
+        TestSupport::ChildOptions standardUser;
+        standardUser.standardUser = true;
         const TestSupport::ChildProcess uninstall(
-            client, L"\"" + client + L"\" --uninstall --target-game-folder C:\\Games\\Demo");
+            client, L"\"" + client + L"\" --uninstall --target-game-folder C:\\Games\\Demo", standardUser);
         const auto records = gameCenter.waitForRecords();
         ASSERT_EQ(records.size(), 1u);
         EXPECT_FALSE(uninstall.waitForExit(500)) << "uninstall must wait for the game center";
@@ -191,7 +193,7 @@ TEST(ClientCommandLines, OrdinaryStartStaysInTheCallersJobAndTakesNoHandles)
         ASSERT_TRUE(SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0));
         const TestSupport::ChildProcess launched(
             client, L"\"" + client + L"\" " + arguments + L" --target-game-folder C:\\Games\\Demo",
-            {job.get(), writeEnd.get()});
+            {job.get(), writeEnd.get(), true});
         writeEnd.reset();
         ASSERT_TRUE(launched.waitForExit(kClientTimeoutMs));
 

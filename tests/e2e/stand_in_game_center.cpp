@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "support/test_paths.h"
+#include "support/trust_seam.h"
 
 namespace E2e {
 
@@ -89,9 +90,10 @@ void ScopedUnresolvableProgramData::set(DWORD type, const std::wstring& data) co
                    static_cast<DWORD>(data.size() * sizeof(wchar_t)));
 }
 
-ZGC::ClientServices RecordingServices(ShownWindows& shown, bool administratorRights)
+ZGC::ClientServices RecordingServices(ShownWindows& shown, bool administratorRights, bool trustTestAccount)
 {
-    ZGC::ClientServices services = ZGC::SystemClientServices(administratorRights);
+    ZGC::ClientServices services =
+        ZGC::SystemClientServices(administratorRights, TestSupport::TestRunRule(administratorRights, trustTestAccount));
     services.showNotification = [&shown](std::int32_t code) {
         shown.log.push_back(L"notification " + std::to_wstring(code));
     };

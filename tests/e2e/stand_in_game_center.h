@@ -80,10 +80,12 @@ struct ShownWindows {
     std::vector<std::wstring> log;
 };
 
-// The system's services with every window replaced by an entry in `shown`; the lookups guard against
-// planted game centers when `administratorRights` says so (as this process's token does by default).
+// The system's services with every window replaced by an entry in `shown`, for a run with these rights
+// (this process's by default). With `trustTestAccount` the fixtures, which are the test account's, count as
+// installed by a trusted account (see TestSupport::TestRunRule).
 ZGC::ClientServices RecordingServices(ShownWindows& shown,
-                                      bool administratorRights = ZGC::RunsWithAdministratorRights());
+                                      bool administratorRights = ZGC::RunsWithAdministratorRights(),
+                                      bool trustTestAccount = true);
 
 // The command-line arguments a game center start received, as its own parser splits them.
 using TestSupport::ArgvOf;

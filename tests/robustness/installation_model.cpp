@@ -103,9 +103,9 @@ Installation PathFileToVariant(std::mt19937_64& random)
     return installation;
 }
 
-// A path file that names no game center. It would win over any registry entry, but the client runs with
-// administrator rights here (every process under Wine does), so it passes over a path file that names
-// nothing it can trust and takes the entry behind it.
+// A path file that names no game center. Random bytes and a huge text name no folder on a local drive:
+// nothing anyone can vouch for, so they are passed over and the entry behind them decides. A folder
+// without tgc.exe ends the lookup: not installed, the entry unread.
 Installation UselessPathFile(std::mt19937_64& random)
 {
     Installation installation;
@@ -123,10 +123,12 @@ Installation UselessPathFile(std::mt19937_64& random)
         case 2:
             installation.pathFileBytes = TestSupport::WideToUtf8(TestSupport::ScratchDir() + L"\\no such folder");
             installation.description = L"path file to a missing folder";
+            installation.usable = false;
             break;
         default:
             installation.pathFileBytes = TestSupport::WideToUtf8(TestSupport::BuildDir());
             installation.description = L"path file to a folder without the game center";
+            installation.usable = false;
             break;
     }
     // A usable registry entry behind it.

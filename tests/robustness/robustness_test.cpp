@@ -67,7 +67,9 @@ RunOutcome RunQuietClient(const std::wstring& commandLine, const std::wstring& l
 {
     RunOutcome outcome;
     TestSupport::ScopedEnvironmentVariable log(L"TGC_FIXTURE_LOG", logPath);
-    TestSupport::ChildProcess client(TestSupport::ClientExePath(), commandLine);
+    TestSupport::ChildOptions standardUser;
+    standardUser.standardUser = true;  // a run whose game center may start
+    TestSupport::ChildProcess client(TestSupport::ClientExePath(), commandLine, standardUser);
     const DWORD start = GetTickCount();
     while (!client.waitForExit(5)) {
         outcome.showedWindow = outcome.showedWindow || !TestSupport::VisibleTopLevelWindows(client.processId()).empty();

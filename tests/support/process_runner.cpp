@@ -23,6 +23,28 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
     SetEnvironmentVariableW(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
+namespace {
+
+using System::Win32::UniqueHandle;
+
+// This process's token without administrator rights: Administrators stays in it for deny entries only.
+UniqueHandle StandardUserToken()
+{
+    UniqueHandle token;
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) ||
+        !OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, token.put()))
+        throw std::runtime_error("the process token does not open: " + std::to_string(GetLastError()));
+    SID_AND_ATTRIBUTES disabled{administrators, 0};
+    UniqueHandle restricted;
+    if (!CreateRestrictedToken(token.get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, restricted.put()))
+        throw std::runtime_error("CreateRestrictedToken failed with " + std::to_string(GetLastError()));
+    return restricted;
+}
+
+}  // namespace
+
 ChildProcess::ChildProcess(const std::wstring& application, const std::wstring& commandLine,
                            const ChildOptions& options)
 {
@@ -34,8 +56,14 @@ ChildProcess::ChildProcess(const std::wstring& application, const std::wstring& 
         startup.hStdOutput = startup.hStdError = options.output;
     }
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr, options.output != nullptr,
-                        options.job ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &started))
+    const BOOL inherit = options.output != nullptr;
+    const DWORD flags = options.job ? CREATE_SUSPENDED : 0;
+    const BOOL created = options.standardUser ? CreateProcessAsUserW(StandardUserToken().get(), application.c_str(),
+                                                                     writable.data(), nullptr, nullptr, inherit, flags,
+                                                                     nullptr, nullptr, &startup, &started)
+                                              : CreateProcessW(application.c_str(), writable.data(), nullptr, nullptr,
+                                                               inherit, flags, nullptr, nullptr, &startup, &started);
+    if (!created)
         throw std::runtime_error("CreateProcessW failed with " + std::to_string(GetLastError()));
     process_.reset(started.hProcess);
     System::Win32::UniqueHandle thread(started.hThread);
@@ -83,7 +111,9 @@ System::Win32::UniqueHandle NewJob(DWORD limitFlags)
 std::optional<DWORD> RunClient(const std::wstring& arguments, DWORD timeoutMs, const std::wstring& executable)
 {
     const std::wstring program = executable.empty() ? ClientExePath() : executable;
-    ChildProcess client(program, L"\"" + program + L"\" " + arguments);
+    ChildOptions options;
+    options.standardUser = true;
+    ChildProcess client(program, L"\"" + program + L"\" " + arguments, options);
     if (!client.waitForExit(timeoutMs))
         return std::nullopt;
     return client.exitCode();

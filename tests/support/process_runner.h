@@ -26,11 +26,14 @@ private:
     std::optional<std::wstring> previous_;
 };
 
-// How a launcher may start a child: inside its job, and with its output into an inheritable handle
-// (a pipe the launcher reads).
+// How a launcher may start a child: inside its job, with its output into an inheritable handle (a pipe
+// the launcher reads), and as a standard user.
 struct ChildOptions {
     HANDLE job = nullptr;     // the child runs in it from its first instruction
     HANDLE output = nullptr;  // inheritable; the child's stdout and stderr
+    // The test's token with Administrators made deny-only: the child runs without administrator rights,
+    // as most players' launchers do (every process here has them otherwise).
+    bool standardUser = false;
 };
 
 // A started child process; terminated on destruction if it still runs.
@@ -58,8 +61,8 @@ private:
 // A new job with these limits (JOB_OBJECT_LIMIT_*); empty when it cannot be made.
 System::Win32::UniqueHandle NewJob(DWORD limitFlags);
 
-// Runs the built client (build\bin\tgc_client.exe unless `executable` names another copy) with
-// `arguments` after its own quoted path; returns its exit code, or nothing when it had not ended
+// Runs the built client (build\bin\tgc_client.exe unless `executable` names another copy) as a standard
+// user with `arguments` after its own quoted path; returns its exit code, or nothing when it had not ended
 // within timeoutMs (it is then terminated).
 std::optional<DWORD> RunClient(const std::wstring& arguments, DWORD timeoutMs = 20000,
                                const std::wstring& executable = {});

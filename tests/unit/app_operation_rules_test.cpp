@@ -23,9 +23,9 @@ constexpr wchar_t kEventOfGamesX[] = L"1618767713tgc_uninstall_mtx";
 // The machine as the launcher client sees it: the answers are the test's, the calls are recorded.
 struct StandInSystem {
     ResultCode discovery = kResultSuccess;
-    DWORD launchError = 0;  // 0: the ordinary start succeeds
-    bool eventCreated = true;
-    DWORD eventError = 0;
+    DWORD launchError = 0;          // 0: the ordinary start succeeds
+    bool eventMade = true;          // false: the name is taken by something not to be trusted
+    bool anotherUninstall = false;  // the name is taken by a trusted account's event
     bool processStarted = true;
     DWORD waitResult = WAIT_OBJECT_0;
     DWORD waitError = 0;
@@ -34,25 +34,27 @@ struct StandInSystem {
     ZGC::ClientServices Services()
     {
         ZGC::ClientServices services;
-        services.locateGameCenter = [] { return std::wstring(kGameCenter); };
         services.discoverGameCenter = [this] {
             calls.push_back(L"discover");
-            return discovery;
+            return Discovery::DiscoveredGameCenter{discovery,
+                                                   Discovery::HeldChain(kGameCenter, Discovery::ChainVerdict::Trusted)};
         };
-        services.launchProcess = [this](const std::wstring& argumentText, DWORD& startError) {
-            calls.push_back(L"launch " + argumentText);
+        services.launchProcess = [this](const std::wstring& path, const std::wstring& argumentText, DWORD& startError) {
+            calls.push_back(L"launch " + path + L" " + argumentText);
             startError = launchError;
             return launchError == 0;
         };
-        services.shellExecuteRunAs = [this](const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int,
-                                            System::Win32::UniqueHandle&) { calls.push_back(L"runas"); };
+        services.shellExecuteRunAs = [this](const wchar_t* verb, const wchar_t* file, const wchar_t*,
+                                            const wchar_t* directory, int, System::Win32::UniqueHandle&) {
+            calls.push_back(std::wstring(verb) + L" " + file + L" in " + (directory ? directory : L"(ours)"));
+        };
         services.jobLimitFlags = [] { return std::optional<DWORD>(JOB_OBJECT_LIMIT_BREAKAWAY_OK); };
         services.createUninstallEvent = [this](const std::wstring& name) {
             calls.push_back(L"event " + name);
             ZGC::UninstallEvent created;
-            if (eventCreated)
+            if (eventMade && !anotherUninstall)
                 created.handle.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-            created.error = eventError;
+            created.anotherUninstall = anotherUninstall;
             return created;
         };
         services.startProcess = [this](const std::wstring& path, const std::wstring& commandLine, DWORD flags,
@@ -67,7 +69,9 @@ struct StandInSystem {
             return started;
         };
         services.waitForUninstall = [this](HANDLE process, HANDLE uninstallEvent) {
-            calls.push_back(process != nullptr && uninstallEvent != nullptr ? L"wait" : L"wait without handles");
+            calls.push_back(process == nullptr          ? L"wait without the game center"
+                            : uninstallEvent != nullptr ? L"wait"
+                                                        : L"wait for the game center alone");
             return ZGC::UninstallWait{waitResult, waitError};
         };
         services.showNotification = [this](std::int32_t code) {
@@ -81,7 +85,8 @@ struct StandInSystem {
 
 TEST(OperationRules, UpdateChecksThenStartsAndTellsOnlyWhenNotQuiet)
 {
-    const std::wstring launch = L"launch " + ZGC::GameCenterArgumentText(kFolder, ZGC::kUpdateArguments);
+    const std::wstring launch =
+        std::wstring(L"launch ") + kGameCenter + L" " + ZGC::GameCenterArgumentText(kFolder, ZGC::kUpdateArguments);
     const std::wstring denied =
         L"message box Failed to start C:\\GC\\tgc.exe\r\n" + ZGC::SystemMessageText(ERROR_ACCESS_DENIED);
     const struct {
@@ -102,7 +107,7 @@ TEST(OperationRules, UpdateChecksThenStartsAndTellsOnlyWhenNotQuiet)
          static_cast<ResultCode>(0x80070005u),
          {L"discover", launch, denied, L"notification 103"}},
         {kResultSuccess, ERROR_ACCESS_DENIED, true, static_cast<ResultCode>(0x80070005u), {L"discover", launch}},
-        {kResultSuccess, 740, false, kResultSuccess, {L"discover", launch, L"runas"}},
+        {kResultSuccess, 740, false, kResultSuccess, {L"discover", launch, L"runas C:\\GC\\tgc.exe in C:\\GC"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.discovery) + " launch " + std::to_string(c.launchError) +
@@ -135,16 +140,13 @@ TEST(OperationRules, UninstallGoesAsFarAsEachAnswerAllows)
          false,
          kResultNotInstalled,
          {L"discover", L"notification 105"}},
-        {"no event",
-         [](StandInSystem& s) {
-             s.eventCreated = false;
-             s.eventError = ERROR_ACCESS_DENIED;
-         },
+        {"name taken by an untrusted owner",
+         [](StandInSystem& s) { s.eventMade = false; },
          false,
-         kResultLaunchFailed,
-         {L"discover", event}},
-        {"event taken",
-         [](StandInSystem& s) { s.eventError = ERROR_ALREADY_EXISTS; },
+         kResultUninstallProcessEnded,
+         {L"discover", event, start(false), L"wait for the game center alone"}},
+        {"event of a trusted owner: another uninstall",
+         [](StandInSystem& s) { s.anotherUninstall = true; },
          false,
          kResultLaunchFailed,
          {L"discover", event}},

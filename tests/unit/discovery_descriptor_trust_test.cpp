@@ -7,7 +7,7 @@
 #include <sddl.h>
 
 #include "discovery/descriptor_trust.h"
-#include "discovery/planting_guard.h"
+#include "discovery/held_chain.h"
 #include "libraries/system/win32/unique_resource.h"
 #include "support/test_paths.h"
 

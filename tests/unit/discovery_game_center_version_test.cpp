@@ -6,15 +6,15 @@
 #include <string>
 
 #include "discovery/game_center_version.h"
+#include "discovery/locate_game_center.h"
 #include "errors/result_codes.h"
 #include "support/game_center_record.h"
 #include "support/machine_state.h"
 #include "support/test_paths.h"
+#include "support/trust_seam.h"
 
 namespace {
 
-using Discovery::DiscoverGameCenter;
-using Discovery::ReadGameCenterVersion;
 using Discovery::Version;
 using Discovery::VersionComponents;
 using TestSupport::FixtureGameCenterFolder;
@@ -22,6 +22,17 @@ using TestSupport::FixtureGameCenterPath;
 using TestSupport::ScopedNoGameCenter;
 using TestSupport::ScopedPathFile;
 using TestSupport::ScopedUninstallEntry;
+
+// An elevated run's check; the fixtures count as installed by a trusted account.
+ResultCode DiscoverGameCenter()
+{
+    return Discovery::DiscoverGameCenter(TestSupport::TestRunRule(true)).result;
+}
+
+bool ReadGameCenterVersion(Version& version)
+{
+    return Discovery::ReadGameCenterVersion(Discovery::LocateGameCenter(TestSupport::TestRunRule(true)), version);
+}
 
 class DiscoverGameCenterCheck : public ::testing::Test {
 protected:
@@ -55,7 +66,7 @@ TEST_F(DiscoverGameCenterCheck, NothingUsableIsNotInstalled)
     EXPECT_EQ(DiscoverGameCenter(), kResultNotInstalled) << "nothing installed";
     {
         // The path file wins, names a folder without tgc.exe, and the good registry entry is not used.
-        ScopedUninstallEntry entry(HKEY_CURRENT_USER, FixtureGameCenterPath(L"26.0.2.1046"));
+        ScopedUninstallEntry entry(HKEY_LOCAL_MACHINE, FixtureGameCenterPath(L"26.0.2.1046"));
         ScopedPathFile file(TestSupport::BuildDir());
         EXPECT_EQ(DiscoverGameCenter(), kResultNotInstalled) << "folder without the executable";
     }

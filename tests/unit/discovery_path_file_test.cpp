@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -11,10 +12,10 @@
 #include "support/game_center_record.h"
 #include "support/machine_state.h"
 #include "support/test_paths.h"
+#include "support/trust_seam.h"
 
 namespace {
 
-using Discovery::LocateGameCenter;
 using Discovery::ReadPathFile;
 using TestSupport::ScopedNoGameCenter;
 using TestSupport::ScopedPathFile;
@@ -28,6 +29,18 @@ protected:
     ScopedNoGameCenter clean_;
     ScopedUninstallEntry registry_{HKEY_CURRENT_USER, registryPath_};
 };
+
+// What the path file names, read as a run without administrator rights reads it.
+std::wstring PathFileNames()
+{
+    return ReadPathFile(L"Tarvo\\GameCenter", L"tgc.exe", L"tgc_path.dat", TestSupport::TestRunRule(false).trusted);
+}
+
+// The whole lookup of a run with or without administrator rights.
+std::wstring Located(bool administratorRights = false)
+{
+    return Discovery::LocateGameCenter(TestSupport::TestRunRule(administratorRights)).path();
+}
 
 std::string Printable(const std::string& bytes)
 {
@@ -63,7 +76,7 @@ TEST_F(PathFile, NamesTheFolderOfTheExecutable)
     };
     for (const auto& c : cases) {
         ScopedPathFile file(c.bytes);
-        EXPECT_EQ(LocateGameCenter(), c.located) << Printable(c.bytes);
+        EXPECT_EQ(PathFileNames(), c.located) << Printable(c.bytes);
     }
 }
 
@@ -116,7 +129,7 @@ TEST_F(PathFile, DecodesUtf8AsATextFile)
     };
     for (const auto& c : cases) {
         ScopedPathFile file(c.bytes);
-        EXPECT_EQ(LocateGameCenter(), c.located) << Printable(c.bytes);
+        EXPECT_EQ(PathFileNames(), c.located) << Printable(c.bytes);
     }
 }
 
@@ -135,23 +148,28 @@ TEST_F(PathFile, WithoutAFolderTextTheRegistryIsConsulted)
     };
     for (const std::string& bytes : cases) {
         ScopedPathFile file(bytes);
-        EXPECT_EQ(LocateGameCenter(), registryPath_) << Printable(bytes);
+        EXPECT_EQ(Located(), registryPath_) << Printable(bytes);
     }
-    EXPECT_EQ(LocateGameCenter(), registryPath_) << "no path file at all";
+    EXPECT_EQ(Located(), registryPath_) << "no path file at all";
 }
 
-TEST_F(PathFile, WinsOverTheRegistryEvenWhenItsFolderHasNoExecutable)
+TEST_F(PathFile, NamingAFolderWithoutTheExecutableEndsTheLookupInEveryRun)
 {
     ScopedUninstallEntry machine(HKEY_LOCAL_MACHINE, registryPath_);
-    ScopedPathFile file(std::wstring(L"D:\\Apps\\Center"));
-    EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\Center\\tgc.exe");
+    for (const std::wstring& folder : {std::wstring(L"D:\\Apps\\Center"), TestSupport::BuildDir()}) {
+        ScopedPathFile file(folder);
+        EXPECT_EQ(Located(false), L"") << "standard rights, " << WideToUtf8(folder);
+        EXPECT_EQ(Located(true), L"") << "administrator rights, " << WideToUtf8(folder);
+    }
+    ScopedPathFile file(TestSupport::FixtureGameCenterFolder(L"27.0.0.0"));
+    EXPECT_EQ(Located(true), TestSupport::FixtureGameCenterPath(L"27.0.0.0")) << "with tgc.exe there";
 }
 
 TEST_F(PathFile, WideFolderTextIsWrittenAsUtf8)
 {
     const std::wstring folder = L"Z:\\Spiele \u00fcberall\\\U0001F3AE";
     ScopedPathFile file(folder);
-    EXPECT_EQ(LocateGameCenter(), folder + L"\\tgc.exe");
+    EXPECT_EQ(PathFileNames(), folder + L"\\tgc.exe");
 }
 
 TEST_F(PathFile, IsReadWhileOthersHoldItOpenForReadingOrWriting)
@@ -170,7 +188,7 @@ TEST_F(PathFile, IsReadWhileOthersHoldItOpenForReadingOrWriting)
                                                          holder.share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                          nullptr));
         ASSERT_TRUE(held.valid()) << GetLastError();
-        EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\tgc.exe") << std::hex << holder.access << " " << holder.share;
+        EXPECT_EQ(PathFileNames(), L"D:\\Apps\\tgc.exe") << std::hex << holder.access << " " << holder.share;
     }
 }
 
@@ -181,23 +199,76 @@ TEST_F(PathFile, HeldWithoutSharingItCountsAsAbsent)
         const System::Win32::UniqueFile exclusive(CreateFileW(TestSupport::PathFilePath().c_str(), GENERIC_READ, 0,
                                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(exclusive.valid()) << GetLastError();
-        EXPECT_EQ(LocateGameCenter(), registryPath_);
+        EXPECT_EQ(Located(), registryPath_);
     }
-    EXPECT_EQ(LocateGameCenter(), L"D:\\Apps\\tgc.exe");
+    EXPECT_EQ(PathFileNames(), L"D:\\Apps\\tgc.exe");
 }
 
 TEST_F(PathFile, ReadPathFileJoinsItsArguments)
 {
     ScopedPathFile file(std::string("D:\\Apps"));
-    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter", L"other.exe", L"tgc_path.dat"), L"D:\\Apps\\other.exe");
-    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter\\", L"tgc.exe", L"tgc_path.dat"), L"D:\\Apps\\tgc.exe");
-    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter", L"tgc.exe", L"missing.dat"), L"");
+    const Discovery::TrustedSids trusted = TestSupport::TestRunRule(false).trusted;
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter", L"other.exe", L"tgc_path.dat", trusted), L"D:\\Apps\\other.exe");
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter\\", L"tgc.exe", L"tgc_path.dat", trusted), L"D:\\Apps\\tgc.exe");
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\GameCenter", L"tgc.exe", L"missing.dat", trusted), L"");
     const std::wstring pathFile = TestSupport::PathFilePath();
     const std::wstring missing = pathFile.substr(0, pathFile.find_last_of(L'\\') + 1) + L"missing.dat";
     const bool created = GetFileAttributesW(missing.c_str()) != INVALID_FILE_ATTRIBUTES;
     DeleteFileW(missing.c_str());  // a created one would fail the next run too
     EXPECT_FALSE(created) << "looking for it created it";
-    EXPECT_EQ(ReadPathFile(L"Tarvo\\Elsewhere", L"tgc.exe", L"tgc_path.dat"), L"");
+    EXPECT_EQ(ReadPathFile(L"Tarvo\\Elsewhere", L"tgc.exe", L"tgc_path.dat", trusted), L"");
+}
+
+}  // namespace
+
+namespace {
+
+using Discovery::ChainVerdict;
+
+// The choice among the sources, from what each named file is found to be.
+TEST(GameCenterChoice, TakesTheFirstTrustedCandidatePassingOverUntrustedAndStoppingAtMissing)
+{
+    constexpr wchar_t kPathFile[] = L"C:\\PF\\tgc.exe";
+    constexpr wchar_t kUser[] = L"C:\\User\\tgc.exe";
+    constexpr wchar_t kMachine[] = L"C:\\Machine\\tgc.exe";
+    const struct {
+        const char* name;
+        std::wstring pathFile;
+        std::vector<std::wstring> entries;
+        std::map<std::wstring, ChainVerdict> found;  // unlisted: trusted
+        std::wstring chosen;
+    } cases[] = {
+        {"path file first", kPathFile, {kUser, kMachine}, {}, kPathFile},
+        {"path file untrusted: passed over", kPathFile, {kMachine}, {{kPathFile, ChainVerdict::Untrusted}}, kMachine},
+        {"path file without tgc.exe: not installed", kPathFile, {kMachine}, {{kPathFile, ChainVerdict::Missing}}, L""},
+        {"entry with icon index", L"", {std::wstring(kMachine) + L",0"}, {}, kMachine},
+        {"entry untrusted: the next one", L"", {kUser, kMachine}, {{kUser, ChainVerdict::Untrusted}}, kMachine},
+        {"entry naming nothing: not installed", L"", {kUser, kMachine}, {{kUser, ChainVerdict::Missing}}, L""},
+        {"entry naming another program", L"", {L"C:\\Windows\\System32\\cmd.exe", kMachine}, {}, kMachine},
+        {"a program called tgc.exe.bak", L"", {L"C:\\A\\tgc.exe.bak", kMachine}, {}, kMachine},
+        {"upper-case name", L"", {L"C:\\A\\TGC.EXE,0"}, {}, L"C:\\A\\TGC.EXE"},
+        {"a bare name", L"", {L"tgc.exe", kMachine}, {}, kMachine},
+        {"quoted", L"", {L"\"C:\\A\\tgc.exe\"", kMachine}, {}, kMachine},
+        {"everything untrusted",
+         kPathFile,
+         {kMachine},
+         {{kPathFile, ChainVerdict::Untrusted}, {kMachine, ChainVerdict::Untrusted}},
+         L""},
+        {"no sources", L"", {}, {}, L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::wstring> tried;
+        const Discovery::HeldChain chosen =
+            Discovery::ChooseGameCenter({c.pathFile, c.entries}, [&](const std::wstring& executable) {
+                tried.push_back(executable);
+                const auto found = c.found.find(executable);
+                return Discovery::HeldChain(executable, found == c.found.end() ? ChainVerdict::Trusted : found->second);
+            });
+        EXPECT_EQ(chosen.path(), c.chosen);
+        EXPECT_EQ(chosen.trusted(), !c.chosen.empty());
+        EXPECT_TRUE(c.chosen.empty() || tried.back() == c.chosen) << "nothing after the choice is looked at";
+    }
 }
 
 }  // namespace

@@ -11,16 +11,21 @@
 #include "support/game_center_record.h"
 #include "support/machine_state.h"
 #include "support/test_paths.h"
+#include "support/trust_seam.h"
 
 namespace {
 
-using Discovery::LocateGameCenter;
 using Discovery::ReadRegistryString;
-using Discovery::ReadUninstallEntry;
 using TestSupport::FixtureGameCenterFolder;
 using TestSupport::FixtureGameCenterPath;
 using TestSupport::ScopedNoGameCenter;
 using TestSupport::ScopedUninstallEntry;
+
+// The lookup of a run with or without administrator rights (with no path file, the entries decide).
+std::wstring Located(bool administratorRights = false)
+{
+    return Discovery::LocateGameCenter(TestSupport::TestRunRule(administratorRights)).path();
+}
 
 class UninstallEntry : public ::testing::Test {
 protected:
@@ -47,19 +52,26 @@ std::wstring PaddedPath(const std::wstring& folder, size_t length)
     return path + name;
 }
 
-TEST_F(UninstallEntry, CurrentUserWinsOverMachine)
+TEST_F(UninstallEntry, CurrentUserWinsOverMachineOnlyWithoutAdministratorRights)
 {
     {
         ScopedUninstallEntry machine(HKEY_LOCAL_MACHINE, machinePath_);
-        EXPECT_EQ(LocateGameCenter(), machinePath_) << "machine only";
+        EXPECT_EQ(Located(), machinePath_) << "machine only";
+        EXPECT_EQ(Located(true), machinePath_) << "machine only, administrator";
         ScopedUninstallEntry user(HKEY_CURRENT_USER, userPath_);
-        EXPECT_EQ(LocateGameCenter(), userPath_) << "both";
-        // A value that reads settles it, even one that names no file: the machine's is not tried.
-        ScopedUninstallEntry unusable(HKEY_CURRENT_USER, userPath_ + L".missing");
-        EXPECT_EQ(LocateGameCenter(), L"") << "user entry names nothing";
+        EXPECT_EQ(Located(), userPath_) << "both";
+        // Machine installs only: the user's own unelevated programs can write his entry.
+        EXPECT_EQ(Located(true), machinePath_) << "both, administrator";
+        // A tgc.exe that is missing settles it: the machine's is not tried.
+        ScopedUninstallEntry unusable(HKEY_CURRENT_USER, FixtureGameCenterFolder(L"26.0.2.1046") + L"\\x\\tgc.exe");
+        EXPECT_EQ(Located(), L"") << "user entry names nothing";
+        // Another program is no candidate at all: passed over like an absent entry.
+        ScopedUninstallEntry other(HKEY_CURRENT_USER, TestSupport::ClientExePath());
+        EXPECT_EQ(Located(), machinePath_) << "user entry names another program";
     }
     ScopedUninstallEntry user(HKEY_CURRENT_USER, userPath_);
-    EXPECT_EQ(LocateGameCenter(), userPath_) << "user only";
+    EXPECT_EQ(Located(), userPath_) << "user only";
+    EXPECT_EQ(Located(true), L"") << "user only, administrator";
 }
 
 TEST_F(UninstallEntry, AFailedCurrentUserReadFallsBackToMachine)
@@ -78,7 +90,7 @@ TEST_F(UninstallEntry, AFailedCurrentUserReadFallsBackToMachine)
     };
     for (const auto& c : cases) {
         ScopedUninstallEntry user(HKEY_CURRENT_USER, REG_SZ, c.bytes);
-        EXPECT_EQ(LocateGameCenter(), c.located) << c.what;
+        EXPECT_EQ(Located(), c.located) << c.what;
     }
 }
 
@@ -108,7 +120,7 @@ TEST_F(UninstallEntry, AcceptsOnlyAnExistingFileAfterTheLastComma)
     SetEnvironmentVariableW(L"TGC_TEST_FOLDER", folder.c_str());  // exists only while this test runs
     for (const auto& c : cases) {
         ScopedUninstallEntry user(HKEY_CURRENT_USER, c.value);
-        EXPECT_EQ(ReadUninstallEntry(), c.located) << TestSupport::WideToUtf8(c.value);
+        EXPECT_EQ(Located(), c.located) << TestSupport::WideToUtf8(c.value);
     }
     SetEnvironmentVariableW(L"TGC_TEST_FOLDER", nullptr);
 }
@@ -122,9 +134,9 @@ TEST_F(UninstallEntry, ACommaInAFolderNameCutsThePath)
     ASSERT_TRUE(CopyFileW(userPath_.c_str(), file.c_str(), FALSE));
     {
         ScopedUninstallEntry user(HKEY_CURRENT_USER, file);
-        EXPECT_EQ(ReadUninstallEntry(), L"");
+        EXPECT_EQ(Located(), L"");
         ScopedUninstallEntry withIndex(HKEY_CURRENT_USER, file + L",0");
-        EXPECT_EQ(ReadUninstallEntry(), file);
+        EXPECT_EQ(Located(), file);
     }
     DeleteFileW(file.c_str());
     RemoveDirectoryW(folder.c_str());
@@ -146,7 +158,7 @@ TEST_F(UninstallEntry, ReturnsTheStoredTextWithoutTrailingNuls)
     };
     for (const auto& c : cases) {
         ScopedUninstallEntry user(HKEY_CURRENT_USER, c.type, c.bytes);
-        const std::wstring located = ReadUninstallEntry();
+        const std::wstring located = Located();
         EXPECT_EQ(located, userPath_) << c.what;
         EXPECT_EQ(located.size(), userPath_.size()) << c.what;
     }
@@ -156,11 +168,11 @@ TEST_F(UninstallEntry, NeverReadsThe64BitView)
 {
     {
         ScopedUninstallEntry machine64(HKEY_LOCAL_MACHINE, machinePath_, KEY_WOW64_64KEY);
-        EXPECT_EQ(ReadUninstallEntry(), L"");
+        EXPECT_EQ(Located(), L"");
         ScopedUninstallEntry machine32(HKEY_LOCAL_MACHINE, userPath_);
-        EXPECT_EQ(ReadUninstallEntry(), userPath_);
+        EXPECT_EQ(Located(), userPath_);
     }
-    EXPECT_EQ(ReadUninstallEntry(), L"");
+    EXPECT_EQ(Located(), L"");
 }
 
 TEST(ReadRegistryString, ReportsTheStatusAndFallsBackToTheDefault)
