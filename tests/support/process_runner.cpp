@@ -3,6 +3,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "support/standard_user_launch.h"
 #include "support/test_paths.h"
 
 namespace TestSupport {
@@ -23,27 +24,7 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
     SetEnvironmentVariableW(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
-namespace {
-
 using System::Win32::UniqueHandle;
-
-// This process's token without administrator rights: Administrators stays in it for deny entries only.
-UniqueHandle StandardUserToken()
-{
-    UniqueHandle token;
-    BYTE administrators[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof administrators;
-    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size) ||
-        !OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, token.put()))
-        throw std::runtime_error("the process token does not open: " + std::to_string(GetLastError()));
-    SID_AND_ATTRIBUTES disabled{administrators, 0};
-    UniqueHandle restricted;
-    if (!CreateRestrictedToken(token.get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, restricted.put()))
-        throw std::runtime_error("CreateRestrictedToken failed with " + std::to_string(GetLastError()));
-    return restricted;
-}
-
-}  // namespace
 
 ChildProcess::ChildProcess(const std::wstring& application, const std::wstring& commandLine,
                            const ChildOptions& options)
