@@ -7,6 +7,7 @@
 #include <string>
 
 #include "libraries/system/win32/unique_resource.h"
+#include "support/standard_user_launch.h"
 
 namespace Bench {
 
@@ -43,15 +44,22 @@ bool TimeStart(const std::wstring& program, const std::wstring& commandLine, uns
     ResetEvent(started.get());
     SetEnvironmentVariableW(L"TGC_FIXTURE_SET_EVENT", kStartedEvent);
 
+    // Every program timed runs as a standard user, as players' launchers run the client: under Wine each
+    // process is an administrator otherwise, whose client trusts no stand-in. Made before the clock starts.
+    const System::Win32::UniqueHandle token = TestSupport::StandardUserToken();
+    if (!token) {
+        error = L"no standard user's token";
+        return false;
+    }
     std::wstring mutableLine = commandLine;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     LARGE_INTEGER before, after;
     QueryPerformanceCounter(&before);
-    if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-        error = L"CreateProcessW failed for " + program;
+    if (!CreateProcessAsUserW(token.get(), program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &info)) {
+        error = L"CreateProcessAsUserW failed for " + program;
         return false;
     }
     System::Win32::UniqueHandle thread(info.hThread);

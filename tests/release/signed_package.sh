@@ -155,7 +155,10 @@ for signed in p12 token; do
       continue
     fi
     log="$work/starts-$signed-${sub/./x86}.log"
-    TGC_FIXTURE_LOG="Z:${log//\//\\}" timeout 60 "$WINE" "$top/$sub/tgc_client.exe" --quiet --update \
+    # As a standard user: under Wine every program is an administrator, whose client trusts no file
+    # of the prefix's own user, and the stand-in is one.
+    TGC_FIXTURE_LOG="Z:${log//\//\\}" timeout 60 "$WINE" "$fixtures/fixtures/standard_user/standard_user.exe" \
+      "$(wine_path "$top/$sub/tgc_client.exe")" --quiet --update \
       --target-game-folder 'C:\Games\Signed' </dev/null || fail "the $signed-signed $sub client failed"
     for _ in $(seq 50); do [ -s "$log" ] && break; sleep 0.1; done
     grep -qF -- '--target-game-folder "C:\\Games\\Signed" --update -d "C:\\Games\\Signed"' "$log" ||
