@@ -22,8 +22,10 @@ AppVersion=1.0.0
 AppPublisher=Example Studio
 ; Program Files: only administrators can write there, so nobody can swap the programs the
 ; uninstaller runs with administrator rights (docs/integration.md, "Where to install").
-DefaultDirName={autopf}\{#GameName}
+DefaultDirName={commonpf}\{#GameName}
 PrivilegesRequired=admin
+; /CURRENTUSER installs for the one user who runs the setup, without administrator rights.
+PrivilegesRequiredOverridesAllowed=commandline
 DisableProgramGroupPage=yes
 OutputBaseFilename=example-game-setup
 

@@ -8,8 +8,9 @@
 AppId=EveryOperation
 AppName=Every Operation
 AppVersion=1
-DefaultDirName={autopf}\Every Operation
+DefaultDirName={commonpf}\Every Operation
 AllowRootDirectory=yes
+PrivilegesRequiredOverridesAllowed=commandline
 OutputBaseFilename=every-operation-setup
 
 [Code]

@@ -30,6 +30,10 @@ constexpr wchar_t kUninstallKeys[] = L"Software\\Microsoft\\Windows\\CurrentVers
 // {autopf} of a 32-bit setup with administrator rights.
 constexpr wchar_t kDefaultFolder[] = L"C:\\Program Files (x86)\\Example Game";
 constexpr wchar_t kSilently[] = L" /VERYSILENT /SUPPRESSMSGBOXES";
+// Setups run as a standard user (every Wine process is an administrator otherwise, whose client trusts
+// no stand-in) and install for that user: one asking for administrator rights would elevate itself,
+// which Wine cannot do from a restricted token (it ends at once with exit code 1 and no log).
+constexpr wchar_t kForThisUser[] = L" /CURRENTUSER";
 
 // The setup's own log, which says as whom it ran each [Run] entry.
 std::wstring SetupLogPath()
@@ -41,7 +45,7 @@ void InstallSilently(const wchar_t* installer, const std::wstring& dirArgument)
 {
     const std::wstring setup = InstallerTests::ExamplePath(std::wstring(L"inno\\") + installer);
     ::DeleteFileW(SetupLogPath().c_str());
-    InstallerRun run({setup, Quoted(setup) + kSilently + L" /LOG=" + Quoted(SetupLogPath()) + dirArgument});
+    InstallerRun run({setup, Quoted(setup) + kSilently + kForThisUser + L" /LOG=" + Quoted(SetupLogPath()) + dirArgument});
     ASSERT_TRUE(run.finish(InstallerTests::kEndMs)) << "the setup did not end";
     EXPECT_EQ(run.exitCode(), 0u);
     EXPECT_EQ(run.windowsSeen(), std::vector<std::wstring>{});
