@@ -27,7 +27,7 @@ using InstallerTests::InstallerRun;
 using InstallerTests::Quoted;
 
 constexpr wchar_t kUninstallKeys[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-// {autopf} of a 32-bit setup with administrator rights.
+// {commonpf} of a 32-bit setup.
 constexpr wchar_t kDefaultFolder[] = L"C:\\Program Files (x86)\\Example Game";
 constexpr wchar_t kSilently[] = L" /VERYSILENT /SUPPRESSMSGBOXES";
 // Setups run as a standard user (every Wine process is an administrator otherwise, whose client trusts
