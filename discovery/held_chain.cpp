@@ -30,22 +30,6 @@ bool SamePath(const std::wstring& a, const std::wstring& b)
            CSTR_EQUAL;
 }
 
-// A drive letter that names a volume of its own, not a folder made into a drive (subst, DefineDosDevice):
-// those read back as a path in the object namespace ("\??\C:\folder").
-bool IsVolumeDrive(wchar_t letter)
-{
-    const wchar_t drive[] = {letter, L':', L'\0'};
-    std::wstring target(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = QueryDosDeviceW(drive, target.data(), static_cast<DWORD>(target.size()));
-        if (length > 0)
-            return target.compare(0, 4, L"\\??\\") != 0;
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || target.size() > 32768)
-            return false;
-        target.resize(target.size() * 2);
-    }
-}
-
 bool IsLocalFixedVolume(const std::wstring& path)
 {
     if (!IsDriveLetterPath(path) || !IsVolumeDrive(path[0]))
@@ -150,6 +134,22 @@ private:
 };
 
 }  // namespace
+
+// A drive letter that names a volume of its own, not a folder made into a drive (subst, DefineDosDevice):
+// those read back as a path in the object namespace ("\??\C:\folder").
+bool IsVolumeDrive(wchar_t letter)
+{
+    const wchar_t drive[] = {letter, L':', L'\0'};
+    std::wstring target(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = QueryDosDeviceW(drive, target.data(), static_cast<DWORD>(target.size()));
+        if (length > 0)
+            return target.compare(0, 4, L"\\??\\") != 0;
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || target.size() > 32768)
+            return false;
+        target.resize(target.size() * 2);
+    }
+}
 
 std::wstring LocalFixedDrivePath(const std::wstring& path)
 {

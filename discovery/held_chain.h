@@ -18,6 +18,10 @@ namespace Discovery {
 // a stream name, or a drive that is not fixed.
 std::wstring LocalFixedDrivePath(const std::wstring& path);
 
+// True when the drive letter names a volume of its own, false for a folder made into a drive (subst,
+// DefineDosDevice) or a letter that names nothing.
+bool IsVolumeDrive(wchar_t letter);
+
 enum class ChainVerdict {
     Missing,    // no such file (or it is a folder)
     Untrusted,  // someone but the trusted accounts could have planted or changed it, or it cannot be told

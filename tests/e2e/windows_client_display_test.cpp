@@ -71,7 +71,9 @@ const OperationCase kOperations[] = {
 std::unique_ptr<ChildProcess> StartClient(const std::wstring& arguments)
 {
     const std::wstring client = TestSupport::ClientExePath();
-    return std::make_unique<ChildProcess>(client, L"\"" + client + L"\" " + arguments);
+    TestSupport::ChildOptions standardUser;
+    standardUser.standardUser = true;  // a run that may find the stand-in game center
+    return std::make_unique<ChildProcess>(client, L"\"" + client + L"\" " + arguments, standardUser);
 }
 
 std::wstring ControlText(HWND dialog, int id)

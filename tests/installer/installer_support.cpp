@@ -56,7 +56,23 @@ ULONGLONG Now()
     return GetTickCount64() - kStart;
 }
 
-InstallerRun::InstallerRun(const Command& command) : process_(command.application, command.commandLine) {}
+namespace {
+
+// Every process here has administrator rights and every file is the test account's, which such a run does
+// not trust: the installers go as a standard user, whose runs of the client may start the stand-in.
+TestSupport::ChildOptions AsStandardUser()
+{
+    TestSupport::ChildOptions options;
+    options.standardUser = true;
+    return options;
+}
+
+}  // namespace
+
+InstallerRun::InstallerRun(const Command& command)
+    : process_(command.application, command.commandLine, AsStandardUser())
+{
+}
 
 bool InstallerRun::stillRunningAfter(DWORD ms)
 {

@@ -155,3 +155,19 @@ TEST(DescriptorTrust, OnlyAbsolutePathsOnALocalFixedDriveAreLookedAt)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DescriptorTrust, ADriveLetterMustNameAVolumeNotAFolder)
+{
+    // A folder made into drive M: reads back as a path in the object namespace, as subst makes it.
+    const std::wstring folder = TestSupport::ScratchDir();
+    ASSERT_TRUE(DefineDosDeviceW(0, L"M:", folder.c_str()));
+    const bool folderDrive = Discovery::IsVolumeDrive(L'M');
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, L"M:", folder.c_str());
+    EXPECT_FALSE(folderDrive);
+    EXPECT_TRUE(Discovery::IsVolumeDrive(L'C'));
+    EXPECT_FALSE(Discovery::IsVolumeDrive(L'Q')) << "no such drive";
+}
+
+}  // namespace
