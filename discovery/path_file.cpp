@@ -20,14 +20,14 @@ std::string ReadWholeFile(HANDLE file)
     return bytes;
 }
 
-// The bytes as they are: printable ASCII kept, every other byte (a mark, a line end, UTF-8) as \xNN.
+// The bytes as they are: printable ASCII kept, every other byte (a mark, a line end, UTF-8) as \\xNN.
 std::wstring BytesText(const std::string& bytes)
 {
     constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
     std::wstring text;
     for (const char byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
-        if (value >= 0x20 && value < 0x7F && value != '\\') {
+        if (value >= 0x20 && value < 0x7F) {
             text += static_cast<wchar_t>(value);
         } else {
             text += L"\\x";
