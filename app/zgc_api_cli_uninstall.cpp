@@ -43,7 +43,8 @@ ResultCode ZGCApiCli::Uninstall()
         return kResultLaunchFailed;
     }
 
-    Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Started, waiting for the uninstall to end");
+    Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Started, process %1; waiting for the uninstall to end",
+              {std::to_wstring(GetProcessId(started.process.get()))});
     FlushRunLog();  // the wait has no end of its own
     const UninstallWait waited = services_.waitForUninstall(started.process.get(), uninstallEvent.handle.get());
     Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Wait result %1 (error %2)",

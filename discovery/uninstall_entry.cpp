@@ -53,7 +53,9 @@ std::vector<std::wstring> ReadUninstallEntryValues(bool currentUser)
         std::wstring value;
         const LSTATUS status = ReadRegistryString(key.get(), L"DisplayIcon", value, L"");
         const wchar_t* hiveName = hive == HKEY_CURRENT_USER ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";
-        if (status == ERROR_SUCCESS) {
+        if (!key) {
+            Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Uninstall entry %1 (32-bit view): none", {hiveName});
+        } else if (status == ERROR_SUCCESS) {
             Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Uninstall entry %1 (32-bit view) DisplayIcon: %2",
                       {hiveName, value});
             values.push_back(std::move(value));
