@@ -80,10 +80,13 @@ std::string TimeText(std::int64_t ticksSince1970)
     SYSTEMTIME parts{};
     if (!FileTimeToSystemTime(&time, &parts))
         return "-";
-    char text[32];
-    wsprintfA(text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", parts.wYear, parts.wMonth, parts.wDay, parts.wHour,
-              parts.wMinute, parts.wSecond, parts.wMilliseconds);
-    return text;
+    const auto digits = [](unsigned value, std::size_t width) {
+        std::string text = std::to_string(value);
+        return std::string(text.size() < width ? width - text.size() : 0, '0') + text;
+    };
+    return digits(parts.wYear, 4) + "-" + digits(parts.wMonth, 2) + "-" + digits(parts.wDay, 2) + " " +
+           digits(parts.wHour, 2) + ":" + digits(parts.wMinute, 2) + ":" + digits(parts.wSecond, 2) + "." +
+           digits(parts.wMilliseconds, 3);
 }
 
 }  // namespace
