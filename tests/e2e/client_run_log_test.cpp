@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -153,6 +154,7 @@ TEST_P(ClientRunLog, HoldsTheFactsOfTheRun)
     const std::string bytes = FileBytes(logFile);
     DeleteFileW(logFile.c_str());
     const std::wstring log = TestSupport::Utf8ToWide(bytes);
+    std::printf("%s", bytes.c_str());  // what a support engineer would get
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
     // The client's version and its command line come first.
