@@ -58,7 +58,8 @@ std::wstring ChangeRefusalText(const ChangeRefusal& refusal)
         case ChangeRefusal::Kind::Unreadable:
             return L"its permissions do not read";
         case ChangeRefusal::Kind::UntrustedOwner:
-            return L"owned by " + refusal.sid + L", an account not trusted";
+            return refusal.sid.empty() ? std::wstring(L"it has no owner")
+                                       : L"owned by " + refusal.sid + L", an account not trusted";
         case ChangeRefusal::Kind::NoDacl:
             return L"it has no permissions list: anyone may change it";
         case ChangeRefusal::Kind::Grantee:
