@@ -13,6 +13,16 @@ namespace {
 
 constexpr wchar_t kTargetGameFolderSwitch[] = L"--target-game-folder";
 constexpr wchar_t kQuietSwitch[] = L"--quiet";
+constexpr wchar_t kLogSwitch[] = L"--log";
+
+std::optional<std::wstring> ValueAfterFirst(const std::vector<std::wstring>& arguments, const wchar_t* name)
+{
+    const auto found = std::find(arguments.begin(), arguments.end(), name);
+    if (found == arguments.end() || std::next(found) == arguments.end())
+        return std::nullopt;
+    return *std::next(found);
+}
+
 }  // namespace
 
 std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine)
@@ -22,10 +32,12 @@ std::vector<std::wstring> SplitCommandLine(const std::wstring& commandLine)
 
 std::optional<std::wstring> GameFolderArgument(const std::vector<std::wstring>& arguments)
 {
-    const auto found = std::find(arguments.begin(), arguments.end(), kTargetGameFolderSwitch);
-    if (found == arguments.end() || std::next(found) == arguments.end())
-        return std::nullopt;
-    return *std::next(found);
+    return ValueAfterFirst(arguments, kTargetGameFolderSwitch);
+}
+
+std::optional<std::wstring> LogFileArgument(const std::vector<std::wstring>& arguments)
+{
+    return ValueAfterFirst(arguments, kLogSwitch);
 }
 
 bool HasQuietSwitch(const std::vector<std::wstring>& arguments)
@@ -53,33 +65,34 @@ std::int32_t ParseNotificationCode(const std::wstring& token)
     return static_cast<std::int32_t>(std::min(magnitude, kLimit - 1));
 }
 
-void DispatchCommand(const std::vector<std::wstring>& arguments, IZGCApiCli& client,
-                     const std::function<void(std::int32_t)>& showNotification)
+ResultCode DispatchCommand(const std::vector<std::wstring>& arguments, IZGCApiCli& client,
+                           const std::function<void(std::int32_t)>& showNotification)
 {
     for (std::size_t index = 0; index < arguments.size(); ++index) {
         const std::wstring& token = arguments[index];
         const bool hasValue = index + 1 < arguments.size();
-        if (token == L"--update") {
-            client.Update();
-        } else if (token == L"--uninstall") {
-            client.Uninstall();
-        } else if (token == L"--verify-integrity") {
-            client.VerifyIntegrity();
-        } else if (token == L"--cct" && hasValue) {
+        // Only the first switch on the line is acted on.
+        if (token == L"--update")
+            return client.Update();
+        if (token == L"--uninstall")
+            return client.Uninstall();
+        if (token == L"--verify-integrity")
+            return client.VerifyIntegrity();
+        if (token == L"--cct" && hasValue) {
             const std::wstring clientType = arguments[index + 1];
-            client.ChangeClientType(clientType.c_str());
-        } else if (token == L"--install" && hasValue) {
+            return client.ChangeClientType(clientType.c_str());
+        }
+        if (token == L"--install" && hasValue) {
             const std::wstring installArgument = arguments[index + 1];
-            client.Install(installArgument.c_str());
-        } else if (token == L"--propose-zgc-install" && hasValue) {
+            return client.Install(installArgument.c_str());
+        }
+        if (token == L"--propose-zgc-install" && hasValue) {
             // Asked for by name, so shown even in quiet mode; the game center is not checked.
             showNotification(ParseNotificationCode(arguments[index + 1]));
-        } else {
-            continue;
+            return kResultSuccess;
         }
-        return;  // only the first switch on the line is acted on
     }
-    client.Open();
+    return client.Open();
 }
 
 }  // namespace ZGC

@@ -4,6 +4,7 @@
 
 #include "app/folder_key.h"
 #include "app/game_center_command_line.h"
+#include "app/run_log.h"
 #include "ui/notification_catalogue.h"
 
 namespace ZGC {
@@ -47,6 +48,7 @@ Discovery::DiscoveredGameCenter ZGCApiCli::CheckGameCenter(std::int32_t notifica
     Discovery::DiscoveredGameCenter discovered = services_.discoverGameCenter();
     if (quiet_)
         return discovered;
+    FlushRunLog();  // a window may stay up for long, and the player may end the run from there
     if (discovered.result == kResultOutdated)
         services_.showOutdatedNotification();
     else if (IsFailure(discovered.result))

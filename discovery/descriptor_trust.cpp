@@ -1,5 +1,10 @@
 #include "discovery/descriptor_trust.h"
 
+#include <sddl.h>
+
+#include "libraries/system/win32/unique_resource.h"
+#include "log/log_line.h"
+
 namespace Discovery {
 namespace {
 
@@ -29,7 +34,40 @@ bool IsAllowEntry(BYTE type)
            type == ACCESS_ALLOWED_COMPOUND_ACE_TYPE;
 }
 
+std::wstring SidText(PSID sid)
+{
+    wchar_t* text = nullptr;
+    if (sid == nullptr || !ConvertSidToStringSidW(sid, &text))
+        return {};
+    const System::Win32::UniqueLocalMemory owner(text);
+    return text;
+}
+
+bool Refuse(ChangeRefusal* why, ChangeRefusal::Kind kind, PSID sid = nullptr, ACCESS_MASK rights = 0)
+{
+    if (why)
+        *why = ChangeRefusal{kind, SidText(sid), rights};
+    return false;
+}
+
 }  // namespace
+
+std::wstring ChangeRefusalText(const ChangeRefusal& refusal)
+{
+    switch (refusal.kind) {
+        case ChangeRefusal::Kind::Unreadable:
+            return L"its permissions do not read";
+        case ChangeRefusal::Kind::UntrustedOwner:
+            return refusal.sid.empty() ? std::wstring(L"it has no owner")
+                                       : L"owned by " + refusal.sid + L", an account not trusted";
+        case ChangeRefusal::Kind::NoDacl:
+            return L"it has no permissions list: anyone may change it";
+        case ChangeRefusal::Kind::Grantee:
+            return (refusal.sid.empty() ? std::wstring(L"an unreadable grantee") : refusal.sid) + L" may change it (" +
+                   Log::hex32(refusal.rights) + L")";
+    }
+    return {};
+}
 
 void TrustedSids::add(PSID sid)
 {
@@ -67,28 +105,34 @@ ACCESS_MASK RightsThatChange(ObjectRole role)
     return 0;
 }
 
-bool NoOneElseCanChange(PSECURITY_DESCRIPTOR descriptor, ObjectRole role, const TrustedSids& trusted)
+bool NoOneElseCanChange(PSECURITY_DESCRIPTOR descriptor, ObjectRole role, const TrustedSids& trusted,
+                        ChangeRefusal* why)
 {
+    using Kind = ChangeRefusal::Kind;
     if (descriptor == nullptr || !IsValidSecurityDescriptor(descriptor))
-        return false;
+        return Refuse(why, Kind::Unreadable);
 
     PSID owner = nullptr;
     BOOL ownerDefaulted = FALSE;
-    if (!GetSecurityDescriptorOwner(descriptor, &owner, &ownerDefaulted) || !trusted.contains(owner))
-        return false;
+    if (!GetSecurityDescriptorOwner(descriptor, &owner, &ownerDefaulted))
+        return Refuse(why, Kind::Unreadable);
+    if (!trusted.contains(owner))
+        return Refuse(why, Kind::UntrustedOwner, owner);
 
     BOOL present = FALSE;
     PACL dacl = nullptr;
     BOOL daclDefaulted = FALSE;
-    if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &daclDefaulted) || !present || dacl == nullptr)
-        return false;  // no DACL (a FAT volume, or a NULL DACL): everyone may do everything
+    if (!GetSecurityDescriptorDacl(descriptor, &present, &dacl, &daclDefaulted))
+        return Refuse(why, Kind::Unreadable);
+    if (!present || dacl == nullptr)
+        return Refuse(why, Kind::NoDacl);  // a FAT volume, or a NULL DACL: everyone may do everything
 
     const ACCESS_MASK refused = RightsThatChange(role);
     GENERIC_MAPPING mapping = FileGenericMapping();
     for (DWORD index = 0; index < dacl->AceCount; ++index) {
         void* entry = nullptr;
         if (!GetAce(dacl, index, &entry))
-            return false;
+            return Refuse(why, Kind::Unreadable);
         const auto* header = static_cast<const ACE_HEADER*>(entry);
         if (!IsAllowEntry(header->AceType) || (header->AceFlags & INHERIT_ONLY_ACE))
             continue;
@@ -100,7 +144,7 @@ bool NoOneElseCanChange(PSECURITY_DESCRIPTOR descriptor, ObjectRole role, const 
         // An entry whose grantee cannot be read here counts as granting to someone else.
         const PSID grantee = AllowedSid(header);
         if (grantee == nullptr || !trusted.contains(grantee))
-            return false;
+            return Refuse(why, Kind::Grantee, grantee, granted & refused);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "discovery/locate_game_center.h"
+#include "log/log_line.h"
 
 namespace Discovery {
 namespace {
@@ -32,6 +33,7 @@ bool ReadGameCenterVersion(const HeldChain& gameCenter, Version& version)
     if (!executable.isRoot())
         executable.stripTrailingSeparator();
     const std::wstring text = ReadFileVersionText(executable, kNoVersionText);
+    Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Version of %1: %2", {gameCenter.path(), text});
     if (text.empty())
         return false;
 
@@ -66,6 +68,8 @@ DiscoveredGameCenter DiscoverGameCenter(const TrustRule& rule)
     DiscoveredGameCenter discovered;
     discovered.gameCenter = LocateGameCenter(rule);
     discovered.result = CheckGameCenterVersion(discovered.gameCenter);
+    Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Discovery result %1",
+              {Log::hex32(static_cast<unsigned long>(discovered.result))});
     return discovered;
 }
 

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "log/log_line.h"
+
 namespace Discovery {
 namespace {
 
@@ -62,14 +64,24 @@ bool IsReparsePoint(HANDLE object)
     return !GetFileInformationByHandle(object, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-bool Judge(HANDLE object, ObjectRole role, const TrustedSids& trusted)
+// Why a candidate is passed over, for the run's log: the object that decided it and what is wrong with it.
+bool PassOver(const std::wstring& object, const std::wstring& reason)
+{
+    Log::line(Log::kWarningLevel, LOG_LOCATION(), L"Passed over %1: %2", {object, reason});
+    return false;
+}
+
+// `name` is how the log names the object.
+bool Judge(HANDLE object, ObjectRole role, const TrustedSids& trusted, const std::wstring& name)
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr,
-                        nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
-        return false;
+    const DWORD status = GetSecurityInfo(object, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                         nullptr, nullptr, nullptr, nullptr, &descriptor);
+    if (status != ERROR_SUCCESS)
+        return PassOver(name, L"its permissions do not read (error " + std::to_wstring(status) + L")");
     const UniqueLocalMemory owner(descriptor);
-    return NoOneElseCanChange(descriptor, role, trusted);
+    ChangeRefusal why;
+    return NoOneElseCanChange(descriptor, role, trusted, &why) || PassOver(name, ChangeRefusalText(why));
 }
 
 class ChainHolder {
@@ -82,7 +94,11 @@ public:
     {
         UniqueFile object(
             CreateFileW(path.c_str(), kObjectAccess, FILE_SHARE_READ, nullptr, OPEN_EXISTING, kObjectFlags, nullptr));
-        if (!object || (!linksAllowed && IsReparsePoint(object.get())) || !Judge(object.get(), role, trusted_))
+        if (!object)
+            return PassOver(path, L"it does not open (error " + std::to_wstring(GetLastError()) + L")");
+        if (!linksAllowed && IsReparsePoint(object.get()))
+            return PassOver(path, L"a link appeared on its way");
+        if (!Judge(object.get(), role, trusted_, path))
             return false;
         objects_.push_back(std::move(object));
         return true;
@@ -111,18 +127,20 @@ public:
         const HANDLE search =
             FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
         if (search == INVALID_HANDLE_VALUE)
-            return false;
+            return PassOver(folder, L"its contents do not list");
         bool trusted = true;
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
                 continue;
             const bool isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            const UniqueFile object(CreateFileW((folder + L"\\" + name).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+            const std::wstring path = folder + L"\\" + name;
+            const UniqueFile object(CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                 OPEN_EXISTING, kObjectFlags, nullptr));
             trusted =
-                object && Judge(object.get(), isFolder ? ObjectRole::GameCenterFolder : ObjectRole::File, trusted_);
+                object ? Judge(object.get(), isFolder ? ObjectRole::GameCenterFolder : ObjectRole::File, trusted_, path)
+                       : PassOver(path, L"it does not open (error " + std::to_wstring(GetLastError()) + L")");
         } while (trusted && FindNextFileW(search, &found));
         FindClose(search);
         return trusted;
@@ -177,26 +195,39 @@ HeldChain HoldChain(const std::wstring& path, ChainLeaf leaf, const TrustedSids&
 {
     HeldChain held(path, ChainVerdict::Untrusted);
     // A network, device or relative path is passed over without touching it.
-    if (!IsDriveLetterPath(path))
+    if (!IsDriveLetterPath(path)) {
+        PassOver(path, L"not a path on a drive letter");
         return held;
+    }
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Not found: %1", {path});
         held.verdict_ = ChainVerdict::Missing;
         return held;
     }
     const std::wstring written = LocalFixedDrivePath(path);
-    if (written.empty() || written.back() == L'\\')
+    if (written.empty() || written.back() == L'\\') {
+        PassOver(path, L"not a file on a local fixed drive");
         return held;
+    }
 
     // The game center may rewrite its path file while we hold it; tgc.exe nobody may write meanwhile.
     const DWORD share = leaf == ChainLeaf::PathFile ? FILE_SHARE_READ | FILE_SHARE_WRITE : FILE_SHARE_READ;
     UniqueFile file(CreateFileW(written.c_str(), kLeafAccess, share, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file || !Judge(file.get(), ObjectRole::File, trusted))
+    if (!file) {
+        PassOver(written, L"it does not open (error " + std::to_wstring(GetLastError()) + L")");
+        return held;
+    }
+    if (!Judge(file.get(), ObjectRole::File, trusted, written))
         return held;
     const std::wstring final = FinalPath(file.get());
     held.objects_.push_back(std::move(file));
-    if (final.empty() || !IsLocalFixedVolume(final))
+    if (final.empty() || !IsLocalFixedVolume(final)) {
+        PassOver(written, L"it is really at " +
+                              (final.empty() ? std::wstring(L"a place without a drive letter") : final) +
+                              L", not on a local fixed volume");
         return held;
+    }
 
     const ObjectRole parentRole = leaf == ChainLeaf::GameCenter ? ObjectRole::GameCenterFolder : ObjectRole::Folder;
     ChainHolder holder(held.objects_, trusted);

@@ -1,5 +1,7 @@
 #include "discovery/locate_game_center.h"
 
+#include "log/log_line.h"
+
 namespace Discovery {
 namespace {
 
@@ -25,16 +27,23 @@ HeldChain ChooseGameCenter(const GameCenterSources& sources, const std::function
         candidates.push_back(sources.pathFileExecutable);
     for (const std::wstring& value : sources.entryValues) {
         std::wstring executable = EntryExecutable(value);
-        if (!executable.empty())
+        if (executable.empty())
+            Log::line(Log::kWarningLevel, LOG_LOCATION(), L"Passed over %1: it names no tgc.exe", {value});
+        else
             candidates.push_back(std::move(executable));
     }
     for (const std::wstring& candidate : candidates) {
         HeldChain held = hold(candidate);
-        if (held.verdict() == ChainVerdict::Missing)
+        if (held.verdict() == ChainVerdict::Missing) {
+            Log::line(Log::kWarningLevel, LOG_LOCATION(), L"No game center at %1: the lookup ends", {candidate});
             return {};
-        if (held.trusted())
+        }
+        if (held.trusted()) {
+            Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Game center found: %1", {candidate});
             return held;
+        }
     }
+    Log::line(Log::kWarningLevel, LOG_LOCATION(), L"No game center found");
     return {};
 }
 

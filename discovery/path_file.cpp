@@ -5,6 +5,7 @@
 #include "discovery/path_file_text.h"
 #include "libraries/system/win32/fs_path.h"
 #include "libraries/system/win32/known_paths_win.h"
+#include "log/log_line.h"
 
 namespace Discovery {
 namespace {
@@ -19,6 +20,24 @@ std::string ReadWholeFile(HANDLE file)
     return bytes;
 }
 
+// The bytes as they are: printable ASCII kept, every other byte (a mark, a line end, UTF-8) as \\xNN.
+std::wstring BytesText(const std::string& bytes)
+{
+    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring text;
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value >= 0x20 && value < 0x7F) {
+            text += static_cast<wchar_t>(value);
+        } else {
+            text += L"\\x";
+            text += kDigits[value >> 4];
+            text += kDigits[value & 0xF];
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 std::wstring ReadPathFile(const std::wstring& folder, const std::wstring& executableName, const std::wstring& fileName,
@@ -31,14 +50,20 @@ std::wstring ReadPathFile(const std::wstring& folder, const std::wstring& execut
     if (!held.trusted())
         return {};
 
+    const std::string bytes = ReadWholeFile(held.file());
+    Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Path file %1 holds %2 bytes: %3",
+              {file.text(), std::to_wstring(bytes.size()), BytesText(bytes)});
     std::wstring text;
     try {
-        text = DecodePathFileText(ReadWholeFile(held.file()));
+        text = DecodePathFileText(bytes);
     } catch (const std::exception&) {
+        Log::line(Log::kWarningLevel, LOG_LOCATION(), L"Passed over %1: its text does not decode", {file.text()});
         return {};
     }
-    if (text.empty())
+    if (text.empty()) {
+        Log::line(Log::kWarningLevel, LOG_LOCATION(), L"Passed over %1: it names no folder", {file.text()});
         return {};
+    }
 
     System::FsPath gameCenterFolder(text);
     if (!gameCenterFolder.isRoot())

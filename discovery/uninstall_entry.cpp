@@ -2,6 +2,7 @@
 
 #include "discovery/locate_game_center.h"
 #include "libraries/system/win32/unique_resource.h"
+#include "log/log_line.h"
 
 namespace Discovery {
 namespace {
@@ -50,8 +51,18 @@ std::vector<std::wstring> ReadUninstallEntryValues(bool currentUser)
     for (HKEY hive : hives) {
         const System::Win32::UniqueRegKey key = OpenEntry(hive);
         std::wstring value;
-        if (ReadRegistryString(key.get(), L"DisplayIcon", value, L"") == ERROR_SUCCESS)
+        const LSTATUS status = ReadRegistryString(key.get(), L"DisplayIcon", value, L"");
+        const wchar_t* hiveName = hive == HKEY_CURRENT_USER ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";
+        if (!key) {
+            Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Uninstall entry %1 (32-bit view): none", {hiveName});
+        } else if (status == ERROR_SUCCESS) {
+            Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Uninstall entry %1 (32-bit view) DisplayIcon: %2",
+                      {hiveName, value});
             values.push_back(std::move(value));
+        } else {
+            Log::line(Log::kInfoLevel, LOG_LOCATION(), L"Uninstall entry %1 (32-bit view): no value (error %2)",
+                      {hiveName, std::to_wstring(status)});
+        }
     }
     return values;
 }

@@ -3,6 +3,9 @@
 
 namespace Log {
 
+// What a run did and found: only a log asked for on the command line takes these.
+inline constexpr int kInfoLevel = 2;
+
 // Something failed and the program goes on without it.
 inline constexpr int kWarningLevel = 4;
 // Something failed that the caller is told about, or that should not happen at all.

@@ -17,6 +17,11 @@
 ; silent install must never stop on a window nobody sees. Otherwise the client tells the player when
 ; the game center is missing, outdated or will not start, and the setup waits for that window.
 ;
+;
+; When the setup or uninstaller keeps a log (/LOG or /LOG="file"), each call adds --log with
+; tgc_client.log in the same folder (for a bare /LOG, the user's TEMP folder, where Inno Setup writes it):
+; what the client found and why it passed over a game center is then beside the setup's own log.
+;
 ; The game folder reaches the client with --target-game-folder, quoted by the Windows argument rules:
 ; {app} ends in a backslash at a drive root ("D:\"), and a backslash before the closing quote would
 ; escape it, so trailing backslashes are doubled and the game center gets back exactly {app}.
@@ -67,12 +72,33 @@ begin
     Result := WizardSilent;
 end;
 
+// tgc_client.log in the folder of the log that /LOG asked for; empty when the run keeps no log.
+function TgcLogFile: String;
+var
+  I: Integer;
+  Param: String;
+begin
+  Result := '';
+  for I := 1 to ParamCount do begin
+    Param := ParamStr(I);
+    if CompareText(Copy(Param, 1, 5), '/LOG=') = 0 then
+      Result := ExtractFilePath(ExpandFileName(RemoveQuotes(Copy(Param, 6, Length(Param))))) + 'tgc_client.log'
+    else if CompareText(Param, '/LOG') = 0 then
+      Result := AddBackslash(ExpandConstant('{%TEMP}')) + 'tgc_client.log';
+  end;
+end;
+
 // The client's command line after its own path, for Operation ('--update', '--install my-game', ...).
 function TgcArguments(Operation: String): String;
+var
+  LogFile: String;
 begin
   Result := Operation;
   if TgcSilent then
     Result := Result + ' --quiet';
+  LogFile := TgcLogFile;
+  if LogFile <> '' then
+    Result := Result + ' --log ' + TgcQuoted(LogFile);
   Result := Result + ' --target-game-folder ' + TgcQuoted(ExpandConstant('{app}'));
 end;
 

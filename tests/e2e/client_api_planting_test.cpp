@@ -15,6 +15,7 @@
 #include "app/zgc_api_cli.h"
 #include "libraries/system/win32/unique_resource.h"
 #include "stand_in_game_center.h"
+#include "support/scoped_writable.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -23,44 +24,10 @@ using E2e::ShownWindows;
 using E2e::StandInGameCenter;
 using TestSupport::FixtureGameCenterFolder;
 using TestSupport::FixtureGameCenterPath;
+using TestSupport::ScopedWritableByEveryone;
 
 constexpr wchar_t kPlanted[] = L"26.0.2.1046";  // what the arrangement offers first
 constexpr wchar_t kTrusted[] = L"26.0.3.0";     // the machine entry behind it
-
-// Lets Everyone change `path` for the scope (Wine turns that into the o+w mode bit), then takes it back.
-class ScopedWritableByEveryone {
-public:
-    explicit ScopedWritableByEveryone(std::wstring path) : path_(std::move(path))
-    {
-        PACL dacl = nullptr;
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (GetNamedSecurityInfoW(path_.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                                  nullptr, &descriptor) != ERROR_SUCCESS)
-            throw std::runtime_error("the permissions do not read");
-        saved_.reset(descriptor);
-        savedDacl_ = dacl;
-        EXPLICIT_ACCESSW everyone{};
-        BuildExplicitAccessWithNameW(&everyone, const_cast<wchar_t*>(L"Everyone"), FILE_ALL_ACCESS, GRANT_ACCESS,
-                                     NO_INHERITANCE);
-        PACL widened = nullptr;
-        if (SetEntriesInAclW(1, &everyone, dacl, &widened) != ERROR_SUCCESS)
-            throw std::runtime_error("the permissions do not widen");
-        const System::Win32::UniqueLocalMemory owner(widened);
-        set(widened);
-    }
-    ~ScopedWritableByEveryone() { set(savedDacl_); }
-
-private:
-    void set(PACL dacl) const
-    {
-        SetNamedSecurityInfoW(const_cast<wchar_t*>(path_.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, dacl, nullptr);
-    }
-
-    std::wstring path_;
-    System::Win32::UniqueLocalMemory saved_;
-    PACL savedDacl_ = nullptr;
-};
 
 struct Arrangement {
     const char* name;

@@ -69,7 +69,10 @@ TEST(CommandDispatch, RunsExactlyOneOperationChosenByTheFirstSwitch)
         {{exe, L"--propose-zgc-install", L"110", L"--quiet"}, L"Notification(110)"},
         {{exe, L"--propose-zgc-install", L"none", L"--update"}, L"Notification(0)"},
         {{exe, L"--propose-zgc-install", L"108", L"--update"}, L"Notification(108)"},
-        {{L"--update"}, L"Update"},  // the program's own token takes part in the scan
+        {{L"--update"}, L"Update"},                             // the program's own token takes part in the scan
+        {{exe, L"--log", L"run.log", L"--update"}, L"Update"},  // the log is no operation
+        {{exe, L"--log", L"run.log"}, L"Open"},
+        {{exe, L"--log"}, L"Open"},
     };
     for (const auto& [tokens, expected] : cases) {
         const auto calls = Dispatch(tokens);
@@ -94,6 +97,21 @@ TEST(CommandDispatch, GameFolderIsTheTokenAfterTheFirstTargetSwitch)
     };
     for (const auto& [tokens, folder] : cases)
         EXPECT_EQ(ZGC::GameFolderArgument(tokens), folder) << ::testing::PrintToString(tokens);
+}
+
+TEST(CommandDispatch, LogFileIsTheTokenAfterTheFirstLogSwitch)
+{
+    const std::wstring exe = L"tgc_client.exe";
+    const std::pair<Tokens, std::optional<std::wstring>> cases[] = {
+        {{exe, L"--update", L"--log", L"C:\\Logs\\a b.log"}, L"C:\\Logs\\a b.log"},
+        {{exe, L"--log", L"first.log", L"--log", L"second.log"}, L"first.log"},
+        {{exe, L"--log", L"--quiet"}, L"--quiet"},
+        {{exe, L"--update", L"--log"}, std::nullopt},
+        {{exe, L"--Log", L"a.log"}, std::nullopt},
+        {{exe, L"--log=a.log"}, std::nullopt},
+    };
+    for (const auto& [tokens, file] : cases)
+        EXPECT_EQ(ZGC::LogFileArgument(tokens), file) << ::testing::PrintToString(tokens);
 }
 
 TEST(CommandDispatch, QuietIsAWholeTokenAnywhere)

@@ -129,6 +129,43 @@ TEST(DescriptorTrust, OnlyTrustedOwnersAndNoChangingRightsForOthersPass)
     }
 }
 
+// What the log is told: the owner or the grantee that made the difference, and the rights it holds.
+TEST(DescriptorTrust, ARefusalNamesTheOwnerOrGranteeThatDecidedIt)
+{
+    using Kind = Discovery::ChangeRefusal::Kind;
+    const struct {
+        const char* name;
+        const wchar_t* sddl;
+        ObjectRole role;
+        Kind kind;
+        const wchar_t* sid;
+        ACCESS_MASK rights;
+    } cases[] = {
+        {"owned by Users", L"O:BUD:(A;;FA;;;SY)", ObjectRole::File, Kind::UntrustedOwner, L"S-1-5-32-545", 0},
+        {"no owner", L"D:(A;;FA;;;SY)", ObjectRole::File, Kind::UntrustedOwner, L"", 0},
+        {"no DACL", L"O:BA", ObjectRole::File, Kind::NoDacl, L"", 0},
+        // Only the rights that change a file count, of all that the entry grants.
+        {"Users may write", L"O:BAD:(A;;FA;;;SY)(A;;FW;;;BU)", ObjectRole::File, Kind::Grantee, L"S-1-5-32-545",
+         FILE_WRITE_DATA | FILE_APPEND_DATA},
+        {"Everyone holds all (generic)", L"O:BAD:(A;;FA;;;SY)(A;;GA;;;WD)", ObjectRole::File, Kind::Grantee, L"S-1-1-0",
+         DELETE | WRITE_DAC | WRITE_OWNER | FILE_WRITE_DATA | FILE_APPEND_DATA},
+        {"the second of two grantees", L"O:BAD:(A;;FA;;;SY)(A;;0x40;;;AU)", ObjectRole::Folder, Kind::Grantee,
+         L"S-1-5-11", FILE_DELETE_CHILD},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_TRUE(
+            ConvertStringSecurityDescriptorToSecurityDescriptorW(c.sddl, SDDL_REVISION_1, &descriptor, nullptr));
+        const System::Win32::UniqueLocalMemory owner(descriptor);
+        Discovery::ChangeRefusal why;
+        EXPECT_FALSE(Discovery::NoOneElseCanChange(descriptor, c.role, Trusted(), &why));
+        EXPECT_EQ(why.kind, c.kind);
+        EXPECT_EQ(why.sid, c.sid);
+        EXPECT_EQ(why.rights, c.rights);
+    }
+}
+
 TEST(DescriptorTrust, OnlyAbsolutePathsOnALocalFixedDriveAreLookedAt)
 {
     const struct {
