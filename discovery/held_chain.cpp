@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "libraries/system/win32/final_path.h"
 #include "log/log_line.h"
 
 namespace Discovery {
@@ -43,15 +44,7 @@ bool IsLocalFixedVolume(const std::wstring& path)
 // Where the held file really is, as X:\...; empty when it is not on a drive letter.
 std::wstring FinalPath(HANDLE file)
 {
-    constexpr DWORD kForm = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
-    const DWORD size = GetFinalPathNameByHandleW(file, nullptr, 0, kForm);
-    if (size == 0)
-        return {};
-    std::wstring path(size, L'\0');
-    const DWORD length = GetFinalPathNameByHandleW(file, path.data(), size, kForm);
-    if (length == 0 || length >= size)
-        return {};
-    path.resize(length);
+    std::wstring path = System::Win32::FinalPathByHandle(file, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     constexpr wchar_t kLongPrefix[] = L"\\\\?\\";
     if (path.compare(0, 4, kLongPrefix) == 0)
         path.erase(0, 4);

@@ -3,23 +3,10 @@
 #include <stdexcept>
 
 #include "errors/utf8.h"
+#include "libraries/system/win32/final_path.h"
 
 namespace System::Win32 {
 namespace {
-
-// Where a handle's object really is, "\\?\X:\..." or a device form; empty when it cannot be told.
-std::wstring FinalPath(HANDLE object)
-{
-    const DWORD size = GetFinalPathNameByHandleW(object, nullptr, 0, FILE_NAME_NORMALIZED);
-    if (size == 0)
-        return {};
-    std::wstring path(size, L'\0');
-    const DWORD length = GetFinalPathNameByHandleW(object, path.data(), size, FILE_NAME_NORMALIZED);
-    if (length == 0 || length >= size)
-        return {};
-    path.resize(length);
-    return path;
-}
 
 std::wstring LongPath(const std::wstring& path)
 {
@@ -54,13 +41,13 @@ bool OpenedWhereNamed(HANDLE file, const std::wstring& path)
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder)
         return false;
-    std::wstring expected = FinalPath(folder.get());
+    std::wstring expected = FinalPathByHandle(folder.get(), FILE_NAME_NORMALIZED);
     if (expected.empty())
         return false;
     if (expected.back() != L'\\')
         expected += L'\\';
     expected += full.substr(separator + 1);
-    return SameText(FinalPath(file), expected);
+    return SameText(FinalPathByHandle(file, FILE_NAME_NORMALIZED), expected);
 }
 
 bool IsPlainSingleFile(HANDLE file)
