@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "display_environment.h"
 #include "scoped_registry_value.h"
 #include "screen_capture.h"
 #include "stand_in_game_center.h"
@@ -288,10 +289,7 @@ TEST(ClientWindows, AskedForNotificationIsShownEvenWhenQuietAndStartsNothing)
 TEST(ClientWindows, TheSupportLinkOfAnElevatedClientIsOpenedByTheDesktopShellAndOfAStandardOneByTheClient)
 {
     const std::wstring parentLog = TestSupport::ScratchDir() + L"\\client_opened_with_parent.log";
-    const UiTest::ScopedRegistryValue recorderWithParent(
-        HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", L"",
-        L"\"" + TestSupport::BuildDir() + L"\\fixtures\\url_recorder\\url_recorder.exe\" --with-parent \"" + parentLog +
-            L"\" \"%1\"");
+    const UiTest::ScopedRegistryValue recorderWithParent = UiTest::RecordOpensWithTheirParent(parentLog);
     ASSERT_TRUE(recorderWithParent.Applied());
     const std::wstring client = TestSupport::ClientExePath();
     const std::wstring commandLine = L"\"" + client + L"\" --propose-zgc-install 111";

@@ -39,6 +39,8 @@ std::wstring UrlRecorderPath()
     return TestSupport::BuildDir() + L"\\fixtures\\url_recorder\\url_recorder.exe";
 }
 
+constexpr wchar_t kHttpsCommand[] = L"Software\\Classes\\https\\shell\\open\\command";
+
 // The width run_display_tests.sh gave the screen.
 int ExpectedScreenWidth()
 {
@@ -60,9 +62,8 @@ public:
         ::SetEnvironmentVariableW(L"TGC_URL_LOG", UrlLogPath().c_str());
         ::CreateDirectoryW((TestSupport::BuildDir() + L"\\screenshots").c_str(), nullptr);
 
-        m_httpsHandler =
-            std::make_unique<ScopedRegistryValue>(HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command",
-                                                  L"", L"\"" + UrlRecorderPath() + L"\" \"%1\"");
+        m_httpsHandler = std::make_unique<ScopedRegistryValue>(HKEY_LOCAL_MACHINE, kHttpsCommand, L"",
+                                                               L"\"" + UrlRecorderPath() + L"\" \"%1\"");
         m_browsers =
             std::make_unique<ScopedRegistryValue>(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers",
                                                   TestSupport::Utf8ToWide(BrowserRecorderUnixPath()));
@@ -86,6 +87,12 @@ private:
 const testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new DisplayEnvironment);
 
 }  // namespace
+
+ScopedRegistryValue RecordOpensWithTheirParent(const std::wstring& parentLog)
+{
+    return ScopedRegistryValue(HKEY_LOCAL_MACHINE, kHttpsCommand, L"",
+                               L"\"" + UrlRecorderPath() + L"\" --with-parent \"" + parentLog + L"\" \"%1\"");
+}
 
 std::vector<std::string> OpenedAddresses()
 {

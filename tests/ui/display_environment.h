@@ -4,7 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "scoped_registry_value.h"
+
 namespace UiTest {
+
+// For a scope, the https handler is the recorder in the mode that also writes down, into `parentLog`,
+// which process started it.
+ScopedRegistryValue RecordOpensWithTheirParent(const std::wstring& parentLog);
 
 // Addresses the recorder was asked to open since the last ForgetOpenedAddresses, in order.
 std::vector<std::string> OpenedAddresses();

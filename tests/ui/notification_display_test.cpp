@@ -642,10 +642,7 @@ TEST_F(NotificationDisplay, TabReachesTheLinkAfterTheButtonsWhichShowsItsFocusAn
 TEST_F(NotificationDisplay, AnElevatedClientHasTheDesktopShellOpenTheLinkAndAStandardOneOpensItItself)
 {
     const std::wstring parentLog = TestSupport::ScratchDir() + L"\\ui_opened_with_parent.log";
-    const UiTest::ScopedRegistryValue recorderWithParent(
-        HKEY_LOCAL_MACHINE, L"Software\\Classes\\https\\shell\\open\\command", L"",
-        L"\"" + TestSupport::BuildDir() + L"\\fixtures\\url_recorder\\url_recorder.exe\" --with-parent \"" + parentLog +
-            L"\" \"%1\"");
+    const UiTest::ScopedRegistryValue recorderWithParent = UiTest::RecordOpensWithTheirParent(parentLog);
     ASSERT_TRUE(recorderWithParent.Applied());
     const struct {
         const char* who;
