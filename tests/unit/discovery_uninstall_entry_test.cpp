@@ -127,8 +127,11 @@ TEST_F(UninstallEntry, AcceptsOnlyAnExistingFileAfterTheLastComma)
 
 TEST_F(UninstallEntry, ACommaInAFolderNameCutsThePath)
 {
-    // A real file behind the comma, so keeping the whole value would find it.
-    const std::wstring folder = TestSupport::ScratchDir() + L"\\center,copy";
+    // A real file behind the comma, so keeping the whole value would find it. Beside the installed
+    // stand-ins, whose folders no one else may change: a build folder under a Unix folder that anyone
+    // may write (a clone in /tmp) would be passed over for that alone.
+    const std::wstring installed = FixtureGameCenterFolder(L"26.0.2.1046");
+    const std::wstring folder = installed.substr(0, installed.rfind(L'\\')) + L"\\center,copy";
     const std::wstring file = folder + L"\\tgc.exe";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     ASSERT_TRUE(CopyFileW(userPath_.c_str(), file.c_str(), FALSE));
