@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "stand_in_game_center.h"
+#include "support/scoped_writable.h"
 #include "support/test_paths.h"
 
 namespace {
@@ -40,6 +41,26 @@ TEST(BenchFloors, SameWorkFloorStartsOnlyAGameCenterTheClientAccepts)
     const E2e::StartLog log;
     EXPECT_EQ(RunSameWorkFloor(), 1u);
     EXPECT_TRUE(log.nothingStarted(0));
+}
+
+// It reads and judges the descriptors the client reads: what anyone may change is passed over.
+TEST(BenchFloors, SameWorkFloorRefusesWhatOthersCouldChange)
+{
+    const E2e::StandInGameCenter gameCenter(L"26.0.2.1046");
+    const struct {
+        std::wstring writable;
+        DWORD exitCode;  // 1 the path file, 4 the game center refused
+    } cases[] = {
+        {TestSupport::PathFilePath(), 1},
+        {gameCenter.executable(), 4},
+        {gameCenter.folder(), 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(TestSupport::WideToUtf8(c.writable));
+        const TestSupport::ScopedWritableByEveryone writable(c.writable);
+        EXPECT_EQ(RunSameWorkFloor(), c.exitCode);
+    }
+    EXPECT_TRUE(gameCenter.nothingStarted());
 }
 
 }  // namespace

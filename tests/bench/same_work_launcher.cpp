@@ -1,9 +1,11 @@
 // The second floor for start-up timing: the lookups the client cannot do without, done once each
 // and as cheaply as the system allows, then the start. The common application-data folder, the
-// path file under it, the game center's file version through the system's version.dll (never a
-// copy beside us), the same minimum version; then the game center is started in its folder with
-// this process's own arguments, and nothing else happens.
-// Exit code: 0 started, 1 no path file, 2 not a usable version, 3 the start failed.
+// path file under it, held and judged with its chain as the client holds it; tgc.exe, its chain and
+// what lies beside it, the same; the game center's file version through the system's version.dll
+// (never a copy beside us), the same minimum version; then the game center is started in its folder
+// with this process's own arguments, and nothing else happens.
+// Exit code: 0 started, 1 no trusted path file, 2 not a usable version, 3 the start failed, 4 a game
+// center someone else could have changed.
 #include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "floor_start.h"
+#include "floor_trust.h"
 #include "libraries/system/win32/unique_resource.h"
 
 namespace {
@@ -34,14 +37,12 @@ std::wstring GameCenterFolder()
     const std::wstring folder = ProgramDataFolder();
     if (folder.empty())
         return {};
-    const System::Win32::UniqueFile file(CreateFileW((folder + L"\\Tarvo\\GameCenter\\data\\tgc_path.dat").c_str(),
-                                                     GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    std::vector<System::Win32::UniqueFile> held;
+    if (!Bench::HoldTrusted(folder + L"\\Tarvo\\GameCenter\\data\\tgc_path.dat", false, held))
         return {};
     char bytes[4096];
     DWORD read = 0;
-    if (!ReadFile(file.get(), bytes, sizeof bytes, &read, nullptr) || read == 0)
+    if (!ReadFile(held.front().get(), bytes, sizeof bytes, &read, nullptr) || read == 0)
         return {};
     std::wstring text(read, L'\0');
     text.resize(static_cast<size_t>(
@@ -88,6 +89,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (folder.empty())
         return 1;
     const std::wstring gameCenter = folder + (folder.back() == L'\\' ? L"" : L"\\") + L"tgc.exe";
+    // Held from the check to the start, as the client holds it.
+    std::vector<System::Win32::UniqueFile> held;
+    if (!Bench::HoldTrusted(gameCenter, true, held))
+        return 4;
     if (!IsUsableVersion(gameCenter))
         return 2;
     // In its own folder, as the client starts it.
